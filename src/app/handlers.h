@@ -1,0 +1,10 @@
+// Connects every button of the main window to its handler.
+#pragma once
+
+#include "engine/core/session.h"
+
+namespace vantel {
+
+void install_handlers(Session& session);
+
+}  // namespace vantel

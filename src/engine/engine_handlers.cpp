@@ -1,0 +1,28 @@
+#include "engine/engine_handlers.h"
+
+#include "engine/datasets.h"
+#include "engine/normalization.h"
+#include "engine/reservoir.h"
+#include "engine/single_run.h"
+#include "engine/training.h"
+
+namespace vantel {
+
+void install_engine_handlers(Session& session)
+{
+    auto& s = session;
+    s.on(Control::Button_start, [&s] { Button_startClick(s); });
+    s.on(Control::Button_Step_1, [&s] { Button_Step_1Click(s); });
+    s.on(Control::Button_Step_2, [&s] { Button_Step_2Click(s); });
+    s.on(Control::Button_Step_3, [&s] { Button_Step_3Click(s); });
+    s.on(Control::Button_Step_4, [&s] { Button_Step_4Click(s); });
+    s.on(Control::Button_Step_5, [&s] { Button_Step_5Click(s); });
+    s.on(Control::Button_Step_6, [&s] { Button_Step_6Click(s); });
+    s.on(Control::Button_Step_7, [&s] { Button_Step_7Click(s); });
+    s.on(Control::Button_Step_8, [&s] { Button_Step_8Click(s); });
+    s.on(Control::Button_Step_9, [&s] { Button_Step_9Click(s); });
+    s.on(Control::Button10, [&s] { Button10Click(s); });
+    s.on(Control::Button11, [&s] { Button11Click(s); });
+}
+
+}  // namespace vantel

@@ -1,0 +1,44 @@
+// Test_program: a whole program without Qt (Engine_state, the fake window,
+// the session with every handler installed) with the pauses shortened.
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "engine/core/session.h"
+#include "support/fake_window.h"
+
+namespace vantel::test {
+
+struct Test_program {
+    Test_program();
+
+    // A user's click: refused when the button is disabled, as the window does.
+    void click(Control button);
+
+    std::unique_ptr<Engine_state> state;
+    Fake_window window;
+    Session session;
+};
+
+// A fresh temporary folder, removed when the object goes away.
+class Temp_dir {
+public:
+    Temp_dir();
+    ~Temp_dir();
+    Temp_dir(const Temp_dir&) = delete;
+    Temp_dir& operator=(const Temp_dir&) = delete;
+    const std::filesystem::path& path() const { return path_; }
+    // Writes bytes to a file below the folder and returns its full path.
+    std::string write(const std::string& name, const std::string& bytes) const;
+
+private:
+    std::filesystem::path path_;
+};
+
+// The program folder of the build (the folder of the executables), with
+// the real MNIST_10 files and T-pattern, ending in '/'.
+std::string built_app_dir();
+
+}  // namespace vantel::test
