@@ -28,6 +28,5 @@ void Button_Step_8Click(Session& s) { protocol_only(s, Control::Button_Step_8); 
 void Button_Step_9Click(Session& s) { protocol_only(s, Control::Button_Step_9); }
 void Button10Click(Session&) {}
 void Button11Click(Session&) {}
-void build_input_vector(const Pattern_datasets&, const std::uint8_t*, double* Y) { Y[0] = 1.0; }
 
 }  // namespace vantel
