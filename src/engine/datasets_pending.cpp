@@ -1,0 +1,18 @@
+// Steps whose work is not built yet: they follow the step protocol only.
+#include "engine/core/session.h"
+#include "engine/datasets.h"
+
+namespace vantel {
+
+namespace {
+void protocol_only(Session& session, Control button)
+{
+    session.window.set_enabled(button, false);
+    session.step_pause();
+    session.window.set_enabled(button, true);
+}
+}  // namespace
+
+void Button_Step_2Click(Session& s) { protocol_only(s, Control::Button_Step_2); }
+
+}  // namespace vantel
