@@ -14,13 +14,21 @@ constexpr double Unix_epoch_days = 25569.0;  // 1970-01-01 in days since 1899-12
 
 Date_time local_now()
 {
+    // Training reads the clock once per image, so the offset of the local
+    // time zone is looked up only when the minute changes.
+    thread_local time_t offset_valid_until = 0;
+    thread_local long offset_seconds = 0;
     timespec ts{};
     clock_gettime(CLOCK_REALTIME, &ts);
     const time_t seconds = ts.tv_sec;
-    tm local{};
-    localtime_r(&seconds, &local);
+    if (seconds >= offset_valid_until) {
+        tm local{};
+        localtime_r(&seconds, &local);
+        offset_seconds = local.tm_gmtoff;
+        offset_valid_until = seconds - seconds % 60 + 60;
+    }
     const long double local_seconds =
-        static_cast<long double>(seconds) + local.tm_gmtoff + ts.tv_nsec / 1e9L;
+        static_cast<long double>(seconds) + offset_seconds + ts.tv_nsec / 1e9L;
     return static_cast<double>(local_seconds / 86400.0L + Unix_epoch_days);
 }
 
@@ -61,7 +69,7 @@ std::string format_file_stamp(Date_time when)
     const time_t t = static_cast<time_t>((day - 25569) * 86400 + ms / 1000);
     tm parts{};
     gmtime_r(&t, &parts);
-    char buffer[32];
+    char buffer[64];
     std::snprintf(buffer, sizeof buffer, "%02d-%02d-%04d-%02d%02d%02d", parts.tm_mon + 1,
                   parts.tm_mday, parts.tm_year + 1900, parts.tm_hour, parts.tm_min, parts.tm_sec);
     return buffer;
