@@ -1,0 +1,29 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/sha256.h"
+
+namespace vantel::test {
+namespace {
+
+TEST(Sha256, matches_published_test_vectors)
+{
+    EXPECT_EQ(sha256_hex(""), "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855");
+    EXPECT_EQ(sha256_hex("abc"), "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad");
+    EXPECT_EQ(sha256_hex("abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq"),
+              "248d6a61d20638b8e5c026930c3e6039a33ce45964ff2167f6ecedd419db06c1");
+    EXPECT_EQ(sha256_hex(std::string(1000000, 'a')),
+              "cdc76e5c9914fb9281a1c7e284d73e67f1809a48a497200e046d39ccc7112cd0");
+}
+
+TEST(Sha256, pieces_hash_like_the_whole)
+{
+    const std::string text(200, 'x');
+    Sha256 pieces;
+    for (std::size_t i = 0; i < text.size(); i += 7) pieces.update(text.data() + i, std::min<std::size_t>(7, text.size() - i));
+    EXPECT_EQ(pieces.hex_digest(), sha256_hex(text));
+}
+
+}  // namespace
+}  // namespace vantel::test
