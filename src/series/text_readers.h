@@ -7,14 +7,42 @@
 
 namespace vantel {
 
-// Reads one data-file field as a double. "." and "," both stand for the
-// decimal separator; anything that is not a number gives 0. Throws
-// Vantel_error("Floating point overflow") for a value beyond the double range.
+// Reads one data-file field as a double (Part 2.1, number parser).
+//
+// "." and "," both stand for the decimal separator. The accepted form is:
+// optional spaces; an optional sign "+" or "-"; digits; optionally the
+// separator followed by digits (digits may be missing on either side of it,
+// but at least one digit or the separator must be present); optionally "E" or
+// "e", an optional sign and at least one digit; optional spaces; the end of
+// the text. Only the space character counts as a space (a tab does not).
+// Anything else, including an empty text and a text holding two separators,
+// gives 0.
+//
+// The text is read in 80-bit extended precision and the result is rounded
+// once to double, as the original program does. A value too small for a
+// double becomes 0 or the nearest tiny double. Throws
+// Vantel_error("Floating point overflow") for a value beyond the double range
+// (such as 1e400).
 double parse_number(std::string_view field);
 
-// Reads an edit field's text as an integer: optional sign, decimal digits or
-// "$"/"x"/"0x" hexadecimal; never fails (see the implementation for the rules
-// on trailing characters and out-of-range values).
+// Reads an edit field's text as a signed 32-bit integer (Part 2.1, integer
+// reader); never fails.
+//
+// Leading spaces are skipped, then one optional sign "+" or "-" is accepted.
+// Decimal digits follow, or, after a leading "$", "x", "X", "0x" or "0X",
+// hexadecimal digits. If the text ends right after the digits, the result is
+// the number read with its sign. Otherwise reading stops at the first
+// character that does not fit, and the result is the value of the digits read
+// so far without the sign (0 when no digit was read): "" gives 0, "12x" gives
+// 12, "-12x" gives 12, "-12" gives -12.
+//
+// Out of range (our choice, the spec leaves it open): a value whose magnitude
+// is beyond the signed 32-bit range saturates, to INT32_MAX (2147483647) when
+// positive and to INT32_MIN (-2147483648) when negative. This holds for
+// decimal and hexadecimal digit strings alike, so "$FFFFFFFF" gives
+// 2147483647 (not the bit pattern -1), "-2147483648" gives INT32_MIN exactly,
+// and "-99999999999x" gives 2147483647 (the sign is dropped by the
+// trailing-character rule, then the value saturates).
 std::int32_t read_integer(std::string_view text);
 
 }  // namespace vantel

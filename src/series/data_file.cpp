@@ -1,0 +1,194 @@
+#include "series/data_file.h"
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "engine/core/session.h"
+
+namespace vantel {
+
+namespace {
+
+std::string full_path(const std::string& path)
+{
+    std::error_code error;
+    const auto absolute = std::filesystem::absolute(path, error);
+    return error ? path : absolute.string();
+}
+
+[[noreturn]] void too_many_lines(std::string_view name, std::size_t max_lines)
+{
+    throw Vantel_error("File \"" + std::string(name) + "\" has too many lines: a data file may hold at most " +
+                       std::to_string(max_lines) + " lines");
+}
+
+[[noreturn]] void too_large(std::string_view name)
+{
+    throw Vantel_error("File \"" + std::string(name) +
+                       "\" is too large: a data file may hold at most " +
+                       std::to_string(Max_data_file_bytes) + " bytes (1 GiB)");
+}
+
+// Splits text fed in pieces into lines; see split_data_text.
+class Line_splitter {
+public:
+    Line_splitter(std::size_t max_lines, std::string_view name) : max_lines_(max_lines), name_(name) {}
+
+    // Feeds the next piece; returns false once a NUL byte has ended the text.
+    bool feed(std::string_view piece)
+    {
+        const char* p = piece.data();
+        const char* const end = p + piece.size();
+        while (p < end) {
+            if (after_cr_ && *p == '\n') {  // the LF of a CR LF pair
+                after_cr_ = false;
+                ++p;
+                continue;
+            }
+            after_cr_ = false;
+            const char* stop = p;
+            while (stop < end && *stop != '\r' && *stop != '\n' && *stop != '\0') ++stop;
+            current_.append(p, static_cast<std::size_t>(stop - p));
+            if (stop == end) return true;
+            if (*stop == '\0') {
+                ended_ = true;
+                return false;
+            }
+            after_cr_ = *stop == '\r';
+            end_line();
+            p = stop + 1;
+        }
+        return true;
+    }
+
+    std::vector<std::string> finish()
+    {
+        // A last line without a break counts; a final break adds nothing.
+        if (!current_.empty()) end_line();
+        return std::move(lines_);
+    }
+
+    bool ended() const { return ended_; }
+
+private:
+    void end_line()
+    {
+        if (lines_.size() >= max_lines_) too_many_lines(name_, max_lines_);
+        lines_.push_back(std::move(current_));
+        current_ = std::string();
+    }
+
+    std::size_t max_lines_;
+    std::string name_;
+    std::vector<std::string> lines_;
+    std::string current_;
+    bool after_cr_ = false;
+    bool ended_ = false;
+};
+
+class File_descriptor {
+public:
+    explicit File_descriptor(int fd) : fd_(fd) {}
+    ~File_descriptor()
+    {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    File_descriptor(const File_descriptor&) = delete;
+    File_descriptor& operator=(const File_descriptor&) = delete;
+    int get() const { return fd_; }
+
+private:
+    int fd_;
+};
+
+}  // namespace
+
+std::vector<std::string> split_data_text(std::string_view bytes, std::size_t max_lines, std::string_view name)
+{
+    Line_splitter splitter(max_lines, name);
+    splitter.feed(bytes);
+    return splitter.finish();
+}
+
+std::vector<std::string> read_data_file(const std::string& path)
+{
+    const std::string name = full_path(path);
+    File_descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (file.get() < 0) {
+        const int reason = errno;
+        throw Vantel_error("Cannot open file \"" + name + "\". " + std::strerror(reason));
+    }
+    // A regular file over the limit is refused before anything is read.
+    struct stat info {};
+    if (::fstat(file.get(), &info) == 0 && S_ISREG(info.st_mode) &&
+        static_cast<std::uint64_t>(info.st_size) > Max_data_file_bytes)
+        too_large(name);
+
+    Line_splitter splitter(Max_data_file_lines, name);
+    constexpr std::size_t chunk_size = std::size_t{1} << 20;
+    const auto chunk = std::make_unique<char[]>(chunk_size);
+    std::uint64_t total = 0;
+    for (;;) {
+        const ssize_t got = ::read(file.get(), chunk.get(), chunk_size);
+        if (got < 0) {
+            if (errno == EINTR) continue;
+            const int reason = errno;
+            throw Vantel_error("Cannot read file \"" + name + "\". " + std::strerror(reason));
+        }
+        if (got == 0) break;
+        const std::string_view piece(chunk.get(), static_cast<std::size_t>(got));
+        // Files that are not regular (or that grow) are held to the limit by
+        // the bytes actually read; reading stops at a NUL byte.
+        if (!splitter.feed(piece)) break;
+        total += piece.size();
+        if (total > Max_data_file_bytes) too_large(name);
+    }
+    return splitter.finish();
+}
+
+std::int32_t column_count(std::string_view line)
+{
+    std::int64_t tabs = 0;
+    std::size_t last_tab = std::string_view::npos;
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        if (line[i] == '\t') {
+            ++tabs;
+            last_tab = i;
+        }
+    }
+    std::int64_t count;
+    if (tabs == 0)
+        count = line.empty() ? 0 : 1;
+    else
+        count = last_tab + 1 < line.size() ? tabs + 1 : tabs;
+    // A line of 1 GiB at most has fewer tabs than INT32_MAX.
+    return static_cast<std::int32_t>(count);
+}
+
+std::string_view field_text(std::string_view line, std::int32_t column)
+{
+    const std::size_t length = line.size();
+    if (length == 0) return "0";
+    const std::int64_t c = column;
+    std::int64_t tabs = 0;
+    std::size_t a = 0;  // 1-based position of the tab before the field, 0 for none
+    std::size_t e = 0;  // 1-based position of the tab after the field, 0 for none
+    for (std::size_t p = 1; p <= length; ++p) {
+        if (line[p - 1] != '\t') continue;
+        ++tabs;
+        if (tabs == c) e = p;
+        if (tabs == c - 1) a = p;
+        if (e != 0) break;
+    }
+    if (e == 0) e = length + 1;
+    // Characters a + 1 .. e - 1 (1-based), i.e. from index a, e - 1 - a long.
+    return line.substr(a, e - 1 - a);
+}
+
+}  // namespace vantel

@@ -1,0 +1,49 @@
+// Data files (Part 2.1): reading a whole file into lines, the column count of
+// a line and the field text of one column.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vantel {
+
+// Limits of ours, so that an absurd file gives a message instead of
+// exhausting memory: a data file may hold at most 1 GiB (1073741824 bytes;
+// a regular file is refused by its size before it is read, anything else,
+// such as a pipe or a device, when more is read before a NUL byte ends the
+// text) and at most 10000000 lines. A larger file is refused with a
+// Vantel_error naming it, for example
+//   File "/data/big.txt" is too large: a data file may hold at most
+//   1073741824 bytes (1 GiB)
+// (shown with a full stop appended by the general error display).
+inline constexpr std::uint64_t Max_data_file_bytes = std::uint64_t{1} << 30;
+inline constexpr std::size_t Max_data_file_lines = 10'000'000;
+
+// Splits the text of a data file into lines: lines end with CR LF, CR or LF;
+// a last line without a line break counts, a final line break adds no empty
+// line; a NUL byte ends the text. Throws Vantel_error when more than
+// max_lines lines result (`name` is the file named in the message).
+std::vector<std::string> split_data_text(std::string_view bytes,
+                                         std::size_t max_lines = Max_data_file_lines,
+                                         std::string_view name = "");
+
+// Reads a whole data file into lines (as split_data_text). Throws
+// Vantel_error: `Cannot open file "<full path>". <system reason>` when it
+// cannot be opened, `Cannot read file "<full path>". <system reason>` when
+// reading fails (a folder, say), and the messages of the limits above.
+std::vector<std::string> read_data_file(const std::string& path);
+
+// Columns of a line: its tab count, plus 1 when at least one character
+// follows the last tab; without tabs 1 for a non-empty line, 0 for an empty.
+std::int32_t column_count(std::string_view line);
+
+// The field text of column c (c >= 1) by the algorithm of Part 2.1: "0" for
+// an empty line; the text between the (c-1)-th and the c-th tab, or up to the
+// end of the line when there is no c-th tab; the whole line when it has
+// fewer than c - 1 tabs. The view points into `line` (or at a static "0").
+std::string_view field_text(std::string_view line, std::int32_t column);
+
+}  // namespace vantel
