@@ -3,12 +3,18 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
 #include "engine/core/session.h"
 
 namespace vantel {
 
 void Button_Step_2Click(Session& session);
+
+// Shown when an action needs the datasets while step 2 is still loading them
+// (a load started from the step 2 button keeps the window responsive).
+inline constexpr std::string_view Datasets_loading_message =
+    "Please wait until the MNIST-10 datasets have loaded.";
 
 // Y[0] = 1.0 and Y[m] = (pixel named by T_pattern_table[m]) / 255.
 void build_input_vector(const Pattern_datasets& datasets, const std::uint8_t* image_record,

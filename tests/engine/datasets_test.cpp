@@ -1,0 +1,478 @@
+#include <unistd.h>
+
+#include <array>
+#include <filesystem>
+#include <fstream>
+#include <numeric>
+
+#include <gtest/gtest.h>
+
+#include "engine/datasets.h"
+#include "engine/t_pattern_reader.h"
+#include "support/test_program.h"
+
+namespace vantel::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int Marked_train = 1234;  // holds 77 in row 3, column 5
+constexpr const char* No_t_pattern = "No File T_pattern\\T-pattern-3.VM";
+
+// Row m of the pattern names the pixel stored at element m of a record, so
+// Y[m] is simply element m / 255.
+std::string identity_t_pattern()
+{
+    std::string text = "784\r\n";
+    for (int m = 1; m <= 784; ++m)
+        text += std::to_string((m - 1) % 28 + 1) + " " + std::to_string((m - 1) / 28 + 1) + "\r\n";
+    return text;
+}
+
+// Files of the published sizes, almost all zero. The headers are filled with
+// 0xFF so that a read at a wrong offset shows up in the images.
+struct Synthetic_files {
+    Temp_dir dir;
+    std::string app = dir.path().string() + "/";
+    std::string mnist = app + "MNIST_10/";
+    std::string train_labels;
+
+    Synthetic_files()
+    {
+        std::string images(16 + 60000 * 784, '\0');
+        std::fill_n(images.begin(), 16, '\xFF');
+        const auto record = [](int k) { return 16 + std::size_t(k - 1) * 784; };
+        images[record(1) + 0] = 33;
+        images[record(1) + 1] = 11;    // row 1, column 2
+        images[record(1) + 28] = 22;   // row 2, column 1
+        images[record(1) + 783] = 44;  // row 28, column 28
+        images[record(Marked_train) + 2 * 28 + 4] = 77;
+        images[record(60000) + 783] = 99;
+        dir.write("MNIST_10/train-images.idx3-ubyte", images);
+
+        train_labels.assign(8, '\xFF');
+        for (int k = 1; k <= 60000; ++k) train_labels += char(k % 10);
+        dir.write("MNIST_10/train-labels.idx1-ubyte", train_labels);
+
+        std::string test_images(16 + 10000 * 784, '\0');
+        std::fill_n(test_images.begin(), 16, '\xFF');
+        test_images[record(1)] = 66;
+        test_images[record(10000) + 1] = 55;
+        dir.write("MNIST_10/t10k-images.idx3-ubyte", test_images);
+
+        std::string test_labels(8, '\xFF');
+        for (int k = 1; k <= 10000; ++k) test_labels += char(k * 3 % 10);
+        dir.write("MNIST_10/t10k-labels.idx1-ubyte", test_labels);
+
+        dir.write("T_pattern/T-pattern-3.VM", identity_t_pattern());
+    }
+};
+
+const Synthetic_files& synthetic()
+{
+    static const Synthetic_files files;
+    return files;
+}
+
+const std::array<std::string, 4> Mnist_names = {"train-images.idx3-ubyte", "train-labels.idx1-ubyte",
+                                                "t10k-images.idx3-ubyte", "t10k-labels.idx1-ubyte"};
+
+// A MNIST folder of links to the synthetic files, for damaging one of them.
+void link_mnist(const Temp_dir& dir, const std::string& except = "")
+{
+    fs::create_directories(dir.path() / "MNIST_10");
+    for (const auto& name : Mnist_names)
+        if (name != except) fs::create_symlink(synthetic().mnist + name, dir.path() / "MNIST_10" / name);
+}
+
+void prepare(Test_program& program, const std::string& app, const std::string& path_line)
+{
+    program.session.executable_dir = app;
+    program.state->run.App_dir = app;
+    program.state->datasets.Datasets_pending = true;
+    program.window.set_lines(Control::Memo3,
+                             {"100", "20", "AUTO=NO", "METHOD=5", "N=19625", path_line});
+}
+
+void expect_failed_load(const Test_program& program, const std::string& shown_error)
+{
+    EXPECT_EQ(program.window.errors, std::vector<std::string>{shown_error});
+    EXPECT_TRUE(program.state->datasets.Datasets_pending);
+    EXPECT_FALSE(program.window.enabled(Control::Button_Step_2));
+    EXPECT_FALSE(program.session.flags.Datasets_loading);
+}
+
+TEST(Datasets, loads_synthetic_files_transposed_with_one_hot_targets)
+{
+    Test_program program;
+    prepare(program, synthetic().app, "Path=");
+    const auto generation = program.state->datasets.Generation;
+    program.click(Control::Button_Step_2);
+
+    const auto& d = program.state->datasets;
+    EXPECT_TRUE(program.window.errors.empty());
+    EXPECT_TRUE(program.window.messages.empty());
+    EXPECT_EQ(d.Mnist_dir, synthetic().mnist);
+    EXPECT_FALSE(d.Datasets_pending);
+    EXPECT_TRUE(program.window.enabled(Control::Button_Step_2));
+    EXPECT_EQ(program.window.sleeps, 1);
+    EXPECT_GT(d.Generation, generation);
+
+    EXPECT_EQ(d.Train_images[1][0], 1);
+    EXPECT_EQ(d.Train_images[1][1], 33);
+    EXPECT_EQ(d.Train_images[1][29], 11);   // file byte 1: row 1, column 2
+    EXPECT_EQ(d.Train_images[1][2], 22);    // file byte 28: row 2, column 1
+    EXPECT_EQ(d.Train_images[1][784], 44);
+    EXPECT_EQ(d.Train_images[Marked_train][28 * 4 + 3], 77);
+    EXPECT_EQ(d.Train_images[60000][784], 99);
+    EXPECT_EQ(d.Test_images[1][1], 66);
+    EXPECT_EQ(d.Test_images[10000][29], 55);
+    EXPECT_EQ(d.Test_images[10000][0], 1);
+    int marked = 0;
+    for (int k = 1; k <= 60000; ++k)
+        for (int s = 1; s <= 784; ++s) marked += d.Train_images[k][s] != 0;
+    EXPECT_EQ(marked, 6);
+
+    for (int k = 1; k <= 60000; ++k) {
+        const double* row = d.Train_targets[k];
+        ASSERT_EQ(row[k % 10], 1.0) << "record " << k;
+        ASSERT_EQ(std::accumulate(row, row + 10, 0.0), 1.0) << "record " << k;
+    }
+    for (int k = 1; k <= 10000; ++k) ASSERT_EQ(d.Test_labels[k], k * 3 % 10) << "record " << k;
+
+    for (int m = 1; m <= 784; ++m) {
+        ASSERT_EQ(d.T_pattern_table[m].row, (m - 1) % 28 + 1);
+        ASSERT_EQ(d.T_pattern_table[m].column, (m - 1) / 28 + 1);
+    }
+}
+
+TEST(Datasets, progress_captions_and_pumps_follow_the_load_once_per_process)
+{
+    Test_program program;
+    prepare(program, synthetic().app, "Path=");
+    std::vector<std::string> captions;
+    program.window.every_pump = [&] { captions.push_back(program.window.text(Control::Label_load_status)); };
+    program.click(Control::Button_Step_2);
+
+    const auto& progress = program.window.progress_history;
+    ASSERT_EQ(progress.size(), 120u);
+    EXPECT_EQ(std::vector<int>(progress.begin(), progress.begin() + 6), (std::vector<int>{2, 3, 5, 7, 8, 10}));
+    EXPECT_EQ(progress[29], 50);   // k = 30000
+    EXPECT_EQ(progress[59], 100);  // k = 60000
+    EXPECT_EQ(progress[60], 2);    // labels start again
+    EXPECT_EQ(progress[119], 100);
+    EXPECT_EQ(program.window.progress(), 100);
+
+    ASSERT_EQ(captions.size(), 123u);
+    EXPECT_EQ(captions[0], "Training Data");
+    EXPECT_EQ(captions[59], "Training Data");
+    EXPECT_EQ(captions[60], "Training Label");
+    EXPECT_EQ(captions[120], "Test Data");
+    EXPECT_EQ(captions[121], "Test Label");
+    EXPECT_EQ(captions[122], "Load T_pattern");
+    EXPECT_EQ(program.window.text(Control::Label_load_status), "Load T_pattern");
+
+    // Later calls return at once: no pause, no pump, no reset, no error.
+    const auto generation = program.state->datasets.Generation;
+    program.state->datasets.Train_images[5][5] = 200;
+    program.window.set_lines(Control::Memo3, {});
+    program.click(Control::Button_Step_2);
+    EXPECT_EQ(program.window.sleeps, 1);
+    EXPECT_EQ(program.window.pumps, 123);
+    EXPECT_EQ(program.state->datasets.Train_images[5][5], 200);
+    EXPECT_EQ(program.state->datasets.Generation, generation);
+    EXPECT_TRUE(program.window.errors.empty());
+}
+
+TEST(Datasets, folder_comes_from_init_line_5)
+{
+    const std::string folder = synthetic().mnist;
+    const std::vector<std::string> lines = {"Path=" + folder, folder, "Path=Path=" + folder};
+    for (const auto& line : lines) {
+        Test_program program;
+        Temp_dir app;  // has no MNIST_10 of its own
+        prepare(program, app.path().string() + "/", line);
+        program.window.expect_message(No_t_pattern);  // the T-pattern stays next to the program
+        program.click(Control::Button_Step_2);
+        EXPECT_TRUE(program.window.errors.empty()) << line;
+        EXPECT_EQ(program.state->datasets.Mnist_dir, folder) << line;
+        EXPECT_EQ(program.state->datasets.Train_images[1][29], 11) << line;
+    }
+    // Without line 5 the bare names are opened in the working folder.
+    Test_program program;
+    prepare(program, synthetic().app, "");
+    program.window.set_lines(Control::Memo3, {"100", "20", "AUTO=NO", "METHOD=5", "N=19625"});
+    const auto before = fs::current_path();
+    fs::current_path(synthetic().mnist);
+    program.click(Control::Button_Step_2);
+    fs::current_path(before);
+    EXPECT_TRUE(program.window.errors.empty());
+    EXPECT_EQ(program.state->datasets.Mnist_dir, "");
+    EXPECT_EQ(program.state->datasets.Test_images[10000][29], 55);
+}
+
+TEST(Datasets, missing_file_ends_the_step_with_the_path_and_reason)
+{
+    Test_program program;
+    prepare(program, synthetic().app, "Path=/nonexistent-vantel/");
+    program.click(Control::Button_Step_2);
+    expect_failed_load(program,
+                       "Cannot open file \"/nonexistent-vantel/train-images.idx3-ubyte\". No such file or directory.");
+
+    Temp_dir folder;
+    link_mnist(folder, "t10k-labels.idx1-ubyte");
+    Test_program late;
+    prepare(late, synthetic().app, "Path=" + folder.path().string() + "/MNIST_10/");
+    late.click(Control::Button_Step_2);
+    expect_failed_load(late, "Cannot open file \"" + folder.path().string() +
+                                 "/MNIST_10/t10k-labels.idx1-ubyte\". No such file or directory.");
+    // What was read before the failure stays.
+    EXPECT_EQ(late.state->datasets.Test_images[10000][29], 55);
+}
+
+TEST(Datasets, short_file_fails_with_stream_read_error_and_a_retry_reloads)
+{
+    Temp_dir folder;
+    link_mnist(folder, "train-images.idx3-ubyte");
+    std::string images(16 + 2 * 784 + 100, '\0');
+    images[16 + 784 + 1] = 9;  // record 2, row 1, column 2
+    const std::string short_file = folder.write("MNIST_10/train-images.idx3-ubyte", images);
+
+    Test_program program;
+    prepare(program, synthetic().app, "Path=" + folder.path().string() + "/MNIST_10/");
+    program.click(Control::Button_Step_2);
+    expect_failed_load(program, "Stream read error.");
+    EXPECT_EQ(program.state->datasets.Train_images[2][29], 9);
+    EXPECT_EQ(program.window.progress_history.size(), 0u);
+
+    // A later run triggers step 2 whatever the button's state and loads anew.
+    fs::remove(short_file);
+    fs::create_symlink(synthetic().mnist + "train-images.idx3-ubyte", short_file);
+    program.window.errors.clear();
+    program.session.click(Control::Button_Step_2);
+    EXPECT_TRUE(program.window.errors.empty());
+    EXPECT_FALSE(program.state->datasets.Datasets_pending);
+    EXPECT_EQ(program.state->datasets.Train_images[2][29], 0);
+    EXPECT_EQ(program.state->datasets.Train_images[1][29], 11);
+    EXPECT_TRUE(program.window.enabled(Control::Button_Step_2));
+}
+
+TEST(Datasets, label_outside_0_to_9_ends_the_step_naming_file_and_record)
+{
+    Temp_dir folder;
+    link_mnist(folder, "train-labels.idx1-ubyte");
+    std::string labels = synthetic().train_labels;
+    labels[8 + 344] = 12;
+    const std::string path = folder.write("MNIST_10/train-labels.idx1-ubyte", labels);
+
+    Test_program program;
+    prepare(program, synthetic().app, "Path=" + folder.path().string() + "/MNIST_10/");
+    program.click(Control::Button_Step_2);
+    expect_failed_load(program, "Label 12 of record 345 in \"" + path + "\" is outside 0..9.");
+    const auto& targets = program.state->datasets.Train_targets;
+    EXPECT_EQ(targets[344][344 % 10], 1.0);
+    EXPECT_EQ(std::accumulate(targets[345], targets[345] + 10, 0.0), 0.0);
+    EXPECT_EQ(std::accumulate(targets[346], targets[346] + 10, 0.0), 0.0);
+}
+
+TEST(Datasets, step_2_triggered_during_the_load_is_refused)
+{
+    Test_program program;
+    prepare(program, synthetic().app, "Path=");
+    bool loading_seen = false;
+    program.window.on_pump(30, [&] {
+        loading_seen = program.session.flags.Datasets_loading;
+        program.session.trigger(Control::Button_Step_2);  // as START would
+    });
+    program.window.expect_message("Please wait until the MNIST-10 datasets have loaded.");
+    program.click(Control::Button_Step_2);
+
+    EXPECT_TRUE(loading_seen);
+    EXPECT_EQ(program.window.messages,
+              std::vector<std::string>{"Please wait until the MNIST-10 datasets have loaded."});
+    EXPECT_EQ(program.window.sleeps, 1);
+    EXPECT_EQ(program.window.progress_history.size(), 120u);
+    EXPECT_FALSE(program.session.flags.Datasets_loading);
+    EXPECT_FALSE(program.state->datasets.Datasets_pending);
+    EXPECT_EQ(program.state->datasets.Train_images[1][29], 11);
+}
+
+// The T-pattern step with the synthetic MNIST files and a T-pattern file of
+// the test's own (or none).
+struct T_pattern_load {
+    Temp_dir app;
+    Test_program program;
+
+    explicit T_pattern_load(const std::optional<std::string>& t_pattern)
+    {
+        if (t_pattern) app.write("T_pattern/T-pattern-3.VM", *t_pattern);
+        prepare(program, app.path().string() + "/", "Path=" + synthetic().mnist);
+    }
+    void run(const std::string& expected_message)
+    {
+        program.window.expect_message(expected_message);
+        program.click(Control::Button_Step_2);
+        EXPECT_EQ(program.window.messages, std::vector<std::string>{expected_message});
+    }
+    std::array<double, 785> input_of_training_image(int k)
+    {
+        std::array<double, 785> Y{};
+        build_input_vector(program.state->datasets, program.state->datasets.Train_images[k], Y.data());
+        return Y;
+    }
+};
+
+TEST(Datasets_t_pattern, missing_file_is_reported_and_step_2_completes)
+{
+    T_pattern_load load(std::nullopt);
+    load.run(No_t_pattern);
+    EXPECT_FALSE(load.program.state->datasets.Datasets_pending);
+    EXPECT_TRUE(load.program.window.enabled(Control::Button_Step_2));
+    EXPECT_EQ(load.program.state->datasets.T_pattern_table[784].row, 0);
+
+    load.program.click(Control::Button_Step_2);  // never again in this process
+    EXPECT_EQ(load.program.window.messages.size(), 1u);
+}
+
+TEST(Datasets_t_pattern, line_3_5_takes_row_3_column_5)
+{
+    T_pattern_load load("1 trailing words\n3 5 ignored\n");
+    load.run("T_pattern\\T-pattern-3.VM announces 1 pairs instead of 784; the entries without a line "
+             "keep their previous value (0 before the first load)");
+    const auto Y = load.input_of_training_image(Marked_train);
+    EXPECT_EQ(Y[0], 1.0);
+    EXPECT_EQ(Y[1], 77 / 255.0);
+    EXPECT_EQ(Y[2], 0.0);  // no line: row 0, column 0 feeds 0
+}
+
+TEST(Datasets_t_pattern, first_line_outside_1_to_28_is_named_once)
+{
+    std::string text = identity_t_pattern();
+    const auto replace_line = [&text](int line, const std::string& content) {
+        std::size_t start = 0;
+        for (int i = 1; i < line; ++i) start = text.find("\r\n", start) + 2;
+        text.replace(start, text.find("\r\n", start) - start, content);
+    };
+    replace_line(7, "0 5");
+    replace_line(9, "29 1");
+    T_pattern_load load(text);
+    load.run("T_pattern\\T-pattern-3.VM line 7: row and column must be 1..28; the inputs of such "
+             "entries will be 0");
+    EXPECT_FALSE(load.program.state->datasets.Datasets_pending);
+    // An entry outside the image reads no pixel: the top-left pixel is 33.
+    EXPECT_EQ(load.input_of_training_image(1)[6], 0.0);
+    EXPECT_EQ(load.input_of_training_image(1)[1], 33 / 255.0);
+}
+
+TEST(Datasets_t_pattern, short_file_reads_the_missing_numbers_as_0)
+{
+    T_pattern_load load("784\r\n1 1\r\n1 2\r\n2");
+    load.run("T_pattern\\T-pattern-3.VM ends after 2 of its 784 pairs; the missing numbers read as 0, so "
+             "the inputs of those entries will be 0");
+    const auto& table = load.program.state->datasets.T_pattern_table;
+    EXPECT_EQ(table[2].column, 2);
+    EXPECT_EQ(table[3].row, 2);
+    EXPECT_EQ(table[3].column, 0);
+    EXPECT_EQ(table[784].row, 0);
+}
+
+TEST(Datasets_t_pattern, count_above_784_is_refused_and_the_table_kept)
+{
+    T_pattern_load load("785\n1 1\n");
+    load.program.state->datasets.T_pattern_table[1] = {9, 9};
+    load.run("T_pattern\\T-pattern-3.VM announces 785 pairs, more than the 784 inputs; the file is not "
+             "used and the T-pattern stays as it was");
+    EXPECT_EQ(load.program.state->datasets.T_pattern_table[1].row, 9);
+    EXPECT_FALSE(load.program.state->datasets.Datasets_pending);
+}
+
+TEST(Datasets_t_pattern, invalid_number_ends_step_2_after_the_lines_before_it)
+{
+    T_pattern_load load("784\n2 3\n4 x5\n");
+    load.program.click(Control::Button_Step_2);
+    expect_failed_load(load.program, "Invalid numeric input.");
+    const auto& table = load.program.state->datasets.T_pattern_table;
+    EXPECT_EQ(table[1].row, 2);
+    EXPECT_EQ(table[1].column, 3);
+    EXPECT_EQ(table[2].row, 4);
+    EXPECT_EQ(table[2].column, 0);
+}
+
+TEST(Dataset_reader, numbers_are_tokens_between_blanks_and_line_breaks)
+{
+    T_pair table[785] = {};
+    // Tabs and blanks, CR-only and LF line breaks, signs, text after the
+    // numbers, and a pair split over two lines (the column comes from the next line).
+    const auto report = read_t_pattern("4 pairs follow\r+3\t-5 x\r\n  7\n\n 8 y 9\n10 11\n", table);
+    EXPECT_EQ(report.count, 4);
+    EXPECT_EQ(report.first_bad_line, 2);
+    EXPECT_TRUE(report.ended_early);
+    EXPECT_EQ(report.pairs_read, 3);
+    EXPECT_EQ(table[1].row, 3);
+    EXPECT_EQ(table[1].column, -5);
+    EXPECT_EQ(table[2].row, 7);
+    EXPECT_EQ(table[2].column, 8);  // "y 9" was the rest of that line
+    EXPECT_EQ(table[3].row, 10);
+    EXPECT_EQ(table[3].column, 11);
+    EXPECT_EQ(table[4].row, 0);     // end of text reads 0
+    EXPECT_EQ(read_t_pattern("1\n" + std::string(32, '0') + "7 1\n", table).first_bad_line, 2);
+    EXPECT_EQ(table[1].row, 0);     // a token is at most 32 characters
+    EXPECT_EQ(table[1].column, 7);
+}
+
+TEST(Dataset_reader, rejects_what_is_not_a_32_bit_decimal)
+{
+    T_pair table[785] = {};
+    for (const char* text : {"12a", "0x10", "$10", "+", "-", "2147483648", "1.5", "1,5"}) {
+        std::string error;
+        try {
+            read_t_pattern(text, table);
+        } catch (const Vantel_error& e) {
+            error = e.what();
+        }
+        EXPECT_EQ(error, "Invalid numeric input") << text;
+    }
+    EXPECT_EQ(read_t_pattern("1\n-2147483648 2147483647\n", table).first_bad_line, 2);
+    EXPECT_EQ(table[1].row, -2147483647 - 1);
+    EXPECT_EQ(table[1].column, 2147483647);
+}
+
+TEST(Dataset_reader, one_message_for_several_faults)
+{
+    T_pair table[785] = {};
+    const auto report = read_t_pattern("5\n1 1\n30 2\n", table);
+    EXPECT_EQ(t_pattern_warning(report, "T"),
+              "T line 3: row and column must be 1..28; the inputs of such entries will be 0\n"
+              "T ends after 2 of its 5 pairs; the missing numbers read as 0, so the inputs of those "
+              "entries will be 0\n"
+              "T announces 5 pairs instead of 784; the entries without a line keep their previous "
+              "value (0 before the first load)");
+    EXPECT_EQ(t_pattern_warning(read_t_pattern(identity_t_pattern(), table), "T"), "");
+    EXPECT_EQ(t_pattern_warning(read_t_pattern("", table), "T"),
+              "T announces 0 pairs instead of 784; the entries without a line keep their previous "
+              "value (0 before the first load)");
+}
+
+TEST(Datasets_real, published_files_load_with_their_known_first_labels)
+{
+    const std::string app = built_app_dir();
+    if (!fs::exists(app + "MNIST_10/train-images.idx3-ubyte")) GTEST_SKIP() << "no MNIST files in " << app;
+    Test_program program;
+    prepare(program, app, "Path=");
+    program.click(Control::Button_Step_2);
+    const auto& d = program.state->datasets;
+    EXPECT_TRUE(program.window.errors.empty());
+    EXPECT_TRUE(program.window.messages.empty());
+    EXPECT_EQ(d.Train_targets[1][5], 1.0);
+    EXPECT_EQ(d.Train_targets[2][0], 1.0);
+    EXPECT_EQ(d.Test_labels[1], 7);
+    EXPECT_EQ(d.Test_labels[2], 2);
+    // Published images have an empty border: the corners are 0.
+    EXPECT_EQ(d.Train_images[1][1], 0);
+    EXPECT_EQ(d.Train_images[60000][784], 0);
+    EXPECT_EQ(d.T_pattern_table[2].row, 1);
+    EXPECT_EQ(d.T_pattern_table[2].column, 2);
+}
+
+}  // namespace
+}  // namespace vantel::test
