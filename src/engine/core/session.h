@@ -36,6 +36,9 @@ struct Timings {
 // Extra state of the session that is not part of Engine_state.
 struct Session_flags {
     bool Datasets_loading = false;  // step 2 is loading (a nested load is refused)
+    // The all-files batch runs: an unattended run must not stop at a modal
+    // box, so the batches it starts report their problems in the window.
+    bool All_files_running = false;
 };
 
 using Handler = std::function<void()>;
@@ -56,6 +59,9 @@ public:
     // Folder of the running executable, ending in '/'; start-up makes it
     // App_dir. Tests point it at a folder of their own.
     std::string executable_dir;
+    // The T-pattern file step 2 reads; empty means the program folder's
+    // "T_pattern/T-pattern-3.VM".
+    std::string t_pattern_file;
     // Caches of the fast engine, made by the engine on first use.
     std::shared_ptr<struct Engine_workspace> engine_workspace;
 
