@@ -1,4 +1,4 @@
-// Data files (Part 2.1): reading a whole file into lines, the column count of
+// Data files: reading a whole file into lines, the column count of
 // a line and the field text of one column.
 #pragma once
 
@@ -40,7 +40,7 @@ std::vector<std::string> read_data_file(const std::string& path);
 // follows the last tab; without tabs 1 for a non-empty line, 0 for an empty.
 std::int32_t column_count(std::string_view line);
 
-// The field text of column c (c >= 1) by the algorithm of Part 2.1: "0" for
+// The field text of column c (c >= 1): "0" for
 // an empty line; the text between the (c-1)-th and the c-th tab, or up to the
 // end of the line when there is no c-th tab; the whole line when it has
 // fewer than c - 1 tabs. The view points into `line` (or at a static "0").

@@ -1,4 +1,4 @@
-// "Open file" and "Show" (Part 2.1): a data file becomes Data_lines, one of
+// "Open file" and "Show": a data file becomes Data_lines, one of
 // its columns becomes the series xn[1..N].
 #pragma once
 
@@ -11,7 +11,7 @@ namespace vantel {
 // line 0, sets Edit_N from init line 4 with every "N=" removed, and triggers
 // "Show". Cancelling leaves Preview_count 0 (the old lines unusable). An
 // error while reading ends the opening with Data_lines empty, Preview_count 0
-// and Open_file_button left disabled, as Part 2.1 says.
+// and Open_file_button left disabled.
 void Open_file_buttonClick(Session& session);
 
 // "Show": corrects N and the column, writes them back, and fills xn[1..N]

@@ -12,7 +12,7 @@
 
 namespace vantel {
 
-// The general number format of the series preview (Part 2.1): the value
+// The general number format of the series preview: the value
 // rounded to at most 15 significant digits, written without trailing zeros
 // and without a separator for whole numbers, with a leading minus sign for
 // negative values. Fixed notation for 0 and for magnitudes in [0.0001, 1e15)
@@ -24,7 +24,7 @@ namespace vantel {
 // "NAN", "INF" and "-INF".
 std::string format_general(double value, char decimal_separator);
 
-// The value text (Part 1.1, step 9; Part 3.2, relative change): the value is
+// The value text (step 9's published value; the batch's relative change): the value is
 // first rounded to at most 4 significant digits, then to 4 decimals, and
 // written in fixed notation with exactly 4 decimals ("0.8765", "1.0000",
 // "0.0507", "-0.1250"; with ',' "0,8765"). A result that rounds to zero is

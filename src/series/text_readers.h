@@ -7,7 +7,7 @@
 
 namespace vantel {
 
-// Reads one data-file field as a double (Part 2.1, number parser).
+// Reads one data-file field as a double (the number parser).
 //
 // "." and "," both stand for the decimal separator. The accepted form is:
 // optional spaces; an optional sign "+" or "-"; digits; optionally the
@@ -25,7 +25,7 @@ namespace vantel {
 // (such as 1e400).
 double parse_number(std::string_view field);
 
-// Reads an edit field's text as a signed 32-bit integer (Part 2.1, integer
+// Reads an edit field's text as a signed 32-bit integer (the integer
 // reader); never fails.
 //
 // Leading spaces are skipped, then one optional sign "+" or "-" is accepted.
@@ -36,7 +36,7 @@ double parse_number(std::string_view field);
 // so far without the sign (0 when no digit was read): "" gives 0, "12x" gives
 // 12, "-12x" gives 12, "-12" gives -12.
 //
-// Out of range (our choice, the spec leaves it open): a value whose magnitude
+// Out of range (our choice): a value whose magnitude
 // is beyond the signed 32-bit range saturates, to INT32_MAX (2147483647) when
 // positive and to INT32_MIN (-2147483648) when negative. This holds for
 // decimal and hexadecimal digit strings alike, so "$FFFFFFFF" gives

@@ -1,4 +1,4 @@
-// "Open file" and "Show" through the window interface (Part 2.1).
+// "Open file" and "Show" through the window interface.
 #include <chrono>
 #include <optional>
 #include <string>

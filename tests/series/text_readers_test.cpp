@@ -1,4 +1,4 @@
-// The number parser and the integer reader (Part 2.1).
+// The number parser and the integer reader.
 #include <cfloat>
 #include <cmath>
 #include <cstdint>
