@@ -1,0 +1,129 @@
+#include "engine/single_run.h"
+
+#include <string>
+
+#include "engine/core/date_time.h"
+#include "series/number_format.h"
+#include "series/text_readers.h"
+
+namespace vantel {
+
+namespace {
+
+constexpr int Min_preview_lines = 5;
+
+void show_time_label(Session& session)
+{
+    const Run_control& run = session.state.run;
+    session.window.set_text(Control::Label_Time,
+                            time_label(session.now(), run.Run_start, run.One_second));
+}
+
+// Fields in the order Label7 names them: column, value, epochs, N, file.
+std::string result_row(const Window& window)
+{
+    std::string row = window.text(Control::Edit_column);
+    for (Control field : {Control::Edit_Vantel, Control::Edit_epoch, Control::Edit_N,
+                          Control::Label_file_name}) {
+        row += '\t';
+        row += window.text(field);
+    }
+    return row;
+}
+
+}  // namespace
+
+void Button_startClick(Session& session)
+{
+    Window& window = session.window;
+    Engine_state& state = session.state;
+
+    // A click that reaches START through the pumps of a loading step 2 would
+    // start a second load inside the first one, over the same arrays.
+    if (session.flags.Datasets_loading) {
+        window.message("Please wait until the MNIST-10 datasets have loaded.");
+        return;
+    }
+    if (state.series.Preview_count < Min_preview_lines) {
+        window.message("Please load data!");
+        return;
+    }
+
+    window.set_enabled(Control::Button_start, false);
+    state.run.Run_start = session.now();
+    show_time_label(session);
+    window.pump();
+
+    state.run.Stop_requested = false;
+    window.set_text(Control::Edit_Vantel, "");
+
+    // All nine run even after a STOP: steps 7 and 9 are the ones that cut
+    // their work short. An error in a step ends the run here and leaves
+    // START disabled, so the user sees that the run did not finish.
+    for (Control step : {Control::Button_Step_1, Control::Button_Step_2, Control::Button_Step_3,
+                         Control::Button_Step_4, Control::Button_Step_5, Control::Button_Step_6,
+                         Control::Button_Step_7, Control::Button_Step_8, Control::Button_Step_9})
+        session.trigger(step);
+
+    if (!state.run.Stop_requested) window.add_line(Control::Memo_Result, result_row(window));
+
+    show_time_label(session);
+    window.pump();
+    window.set_enabled(Control::Button_start, true);
+}
+
+void Button_Step_1Click(Session& session)
+{
+    if (session.state.series.Preview_count < Min_preview_lines) {
+        session.window.message("Please load data!");
+        return;
+    }
+    session.window.set_enabled(Control::Button_Step_1, false);
+    session.trigger(Control::Button_column_show);
+    // The extraction pumps on its own; this step pauses only afterwards.
+    session.step_pause();
+    session.window.set_enabled(Control::Button_Step_1, true);
+}
+
+void Button_Step_6Click(Session& session)
+{
+    Window& window = session.window;
+    window.set_enabled(Control::Button_Step_6, false);
+    session.step_pause();
+
+    std::int32_t epochs = read_integer(window.text(Control::Edit_epoch));
+    if (epochs < 1) epochs = 1;  // whatever is not a usable count trains once
+    session.state.run.Epochs = epochs;
+    window.set_text(Control::Edit_epoch, std::to_string(epochs));
+
+    window.pump();
+    window.set_enabled(Control::Button_Step_6, true);
+}
+
+void Button_Step_9Click(Session& session)
+{
+    session.window.set_enabled(Control::Button_Step_9, false);
+    session.step_pause();
+    // A stopped run trained only partly; its accuracy is not the series' value.
+    if (!session.state.run.Stop_requested) {
+        const long double value = static_cast<long double>(session.state.run.Accuracy) / 100;
+        session.window.set_text(Control::Edit_Vantel,
+                                format_value_text(value, session.decimal_separator));
+    }
+    session.window.set_enabled(Control::Button_Step_9, true);
+}
+
+namespace {
+// The flags act where the running operations test them; a STOP click itself
+// must not disturb a pause or any button.
+void request_stop(Session& session)
+{
+    session.state.run.Stop_requested = true;
+    session.state.run.Stop_all_files = true;
+}
+}  // namespace
+
+void Button10Click(Session& session) { request_stop(session); }
+void Button11Click(Session& session) { request_stop(session); }
+
+}  // namespace vantel
