@@ -33,7 +33,10 @@ int main(int argc, char** argv)
     std::setlocale(LC_NUMERIC, "C");
     window.attach(session);
     vantel::install_handlers(session);
-    session.run_action([&session] { vantel::FormCreate(session); });
+    // FormCreate runs through session.run_action before the window shows; a
+    // close requested during it ends the program without showing the window.
+    window.run_action([&session] { vantel::FormCreate(session); });
+    if (window.was_closed()) return 0;
     window.show();
     return application.exec();
 }

@@ -1,10 +1,29 @@
-// Main_window: the Qt main window, and the Window interface over its controls.
+// Main_window: the Qt main window "Form1", and the Window
+// interface over its controls.
+//
+// The window is built once (every control at the place, size, font and text
+// of the window description) and then attached to the Session, whose
+// handlers it runs on button clicks and on Timer1's ticks.
+//
+// Test hooks: message(), show_error() and choose_file() are virtual (from
+// Window); a test subclass overrides them to record and answer instead of
+// showing a modal box or dialog. Every widget's objectName is its control
+// name, and widget() returns it, so a test clicks a button as a user would
+// with qobject_cast<QPushButton*>(window.widget(Control::X))->click().
 #pragma once
 
+#include <cstdint>
+#include <functional>
+
+#include <QTimer>
 #include <QWidget>
 
 #include "engine/core/session.h"
 #include "engine/core/window.h"
+#include "ui/control_builder.h"
+
+class QButtonGroup;
+class QTabWidget;
 
 namespace vantel {
 
@@ -12,8 +31,12 @@ class Main_window : public QWidget, public Window {
     Q_OBJECT
 public:
     Main_window();
-    // Connects the buttons to the session's handlers.
+
+    // Connects the buttons and Timer1 to the session's handlers.
     void attach(Session& session);
+    // Runs a user-facing action (start-up, for one) through the session,
+    // then carries out a close that was requested while it ran.
+    void run_action(const std::function<void()>& action);
 
     std::string text(Control control) const override;
     void set_text(Control control, std::string_view text) override;
@@ -35,10 +58,36 @@ public:
     void show_error(std::string_view text) override;
     std::optional<std::string> choose_file(std::string_view title, std::string_view filter) override;
     void copy_to_clipboard(Control control) override;
+    // Closes the window; while an action runs the close waits for its end.
     void close() override;
 
+    // The control's widget (nullptr for Timer1), for tests and the builders.
+    QWidget* widget(Control control) const { return controls_.widget(control); }
+    QTabWidget* page_control() const { return pages_; }
+    QTimer& timer1() { return timer_; }
+    // Font colour of a control as 0xRRGGBB.
+    std::uint32_t font_color(Control control) const;
+    // True once a close request waits for the running action to end.
+    bool close_pending() const { return close_pending_; }
+    // True once the window has been closed.
+    bool was_closed() const { return closed_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
 private:
+    void on_button(Control button);
+    void close_if_pending();
+
     Session* session_ = nullptr;
+    ui::Control_table controls_;
+    QTabWidget* pages_ = nullptr;
+    QButtonGroup* methods_ = nullptr;
+    QTimer timer_;        // Timer1
+    QTimer close_retry_;  // carries out a deferred close started outside the window
+    QString last_dialog_folder_;  // empty: the working folder
+    bool close_pending_ = false;
+    bool closed_ = false;
 };
 
 }  // namespace vantel
