@@ -1,0 +1,166 @@
+// "START of all columns": drives the single run through the window, as a
+// user would, and reads its value back from Edit_Vantel.
+
+#include <algorithm>
+#include <exception>
+#include <string>
+#include <vector>
+
+#include "batch/batch_handlers.h"
+#include "batch/result_files.h"
+#include "engine/core/date_time.h"
+#include "series/number_format.h"
+#include "series/text_readers.h"
+
+namespace vantel {
+
+namespace {
+
+// The batch accepts a file of 2 lines, although the single run refuses
+// fewer than 5; such a column ends the batch with empty values.
+constexpr std::int32_t Min_batch_preview = 2;
+
+void show_batch_time(Session& session, Date_time batch_start)
+{
+    session.window.set_text(Control::Label_Time_all,
+                            time_label(session.now(), batch_start, session.state.run.One_second));
+}
+
+// One single run; returns what it published. The field is emptied first
+// because a refused run ("Please load data!") does not touch it, and the
+// previous run's value must not pass for this one's.
+std::string run_once(Session& session)
+{
+    session.window.set_text(Control::Edit_Vantel, "");
+    session.trigger(Control::Button_start);
+    session.window.pump();
+    return session.window.text(Control::Edit_Vantel);
+}
+
+// (second - first) / second, written like a published value. A second value
+// of 0 leaves the change undefined; the line then says "n/a", so that a
+// reader of the result file never takes INF or NAN for a measurement.
+std::string relative_change_text(double first, double second, char decimal_separator)
+{
+    if (second == 0) return "n/a";
+    const double change =
+        static_cast<double>((static_cast<long double>(second) - first) / second);
+    return format_value_text(change, decimal_separator);
+}
+
+// Columns 1, 2, ... until the last one, a STOP noticed after a column, or a
+// run that published nothing. An error raised in a run propagates.
+void run_columns(Session& session, Date_time batch_start)
+{
+    Window& window = session.window;
+    for (std::int32_t c = 1;; ++c) {
+        window.set_text(Control::Edit_column, std::to_string(c));
+        window.pump();
+        window.set_text(Control::Edit_epoch, init_line(session, 0));
+        window.pump();
+
+        const std::string first = run_once(session);
+        std::string second;
+        std::string change;
+        // A run without a value was stopped or refused, and the batch ends
+        // with this column. Going on would undo a STOP (the next run clears
+        // the flag before the batch looks at it) or repeat the refusal.
+        bool published = !first.empty();
+        if (published) {
+            window.sleep_ms(session.timings.batch_pause_ms);
+            window.set_text(Control::Edit_epoch, init_line(session, 1));
+            window.pump();
+            second = run_once(session);
+            window.sleep_ms(session.timings.batch_pause_ms);
+            published = !second.empty();
+            if (published)
+                change = relative_change_text(parse_number(first), parse_number(second),
+                                              session.decimal_separator);
+        }
+        // A value that was not published stays empty in the line: the file
+        // shows what happened instead of a made-up number.
+        std::string line = first + " " + second + "  " + change;
+        std::replace(line.begin(), line.end(), '.', ',');
+        window.add_line(Control::Memo4, line);
+
+        show_batch_time(session, batch_start);
+        window.pump();
+        // ">=" and not "==": a first line without tabs or text counts 0
+        // columns, and a file opened during a pump may have fewer than c.
+        if (!published || c >= session.state.series.Column_count ||
+            session.state.run.Stop_requested)
+            return;
+    }
+}
+
+std::string error_text(const std::exception_ptr& error)
+{
+    try {
+        std::rethrow_exception(error);
+    } catch (const std::exception& e) {
+        return e.what();
+    } catch (...) {
+        return "Unknown error";
+    }
+}
+
+}  // namespace
+
+void Button_start_allClick(Session& session)
+{
+    Window& window = session.window;
+    Engine_state& state = session.state;
+
+    if (state.series.Preview_count < Min_batch_preview) {
+        // Inside the all-files batch nobody may be there to answer a file
+        // dialog; the file is reported in the window and the batch goes on.
+        if (session.flags.All_files_running) throw Vantel_error("File not correct");
+        session.trigger(Control::Open_file_button);
+    }
+    if (state.series.Preview_count < Min_batch_preview) {
+        window.message("File not correct");
+        return;
+    }
+
+    state.run.Stop_requested = false;
+    window.set_enabled(Control::Button_start_all, false);
+    const Date_time batch_start = session.now();
+    show_batch_time(session, batch_start);
+    window.pump();
+
+    // The columns finished before a run failed are results all the same:
+    // they are saved first, and the error is passed on afterwards.
+    std::exception_ptr run_error;
+    try {
+        run_columns(session, batch_start);
+    } catch (...) {
+        run_error = std::current_exception();
+    }
+
+    // Each file is tried even when the other could not be written.
+    std::vector<std::string> failures;
+    if (auto failure = save_lines(run_log_path(state.run.App_dir, session.now()),
+                                  window.lines(Control::Memo_Result)))
+        failures.push_back(*failure);
+    if (auto failure = save_lines(batch_result_path(state.run.App_dir, window.text(Control::Label11)),
+                                  window.lines(Control::Memo4)))
+        failures.push_back(*failure);
+
+    window.set_enabled(Control::Button_start_all, true);
+    state.run.Stop_requested = false;
+
+    if (session.flags.All_files_running) {
+        // No message box in an unattended run: the all-files batch catches
+        // the error and shows it in the window.
+        if (!failures.empty()) {
+            std::string text = run_error ? error_text(run_error) : std::string();
+            for (const std::string& failure : failures) text += (text.empty() ? "" : "; ") + failure;
+            throw Vantel_error(text);
+        }
+    } else {
+        for (const std::string& failure : failures) window.message(failure);
+    }
+    if (run_error) std::rethrow_exception(run_error);
+}
+
+}  // namespace vantel
