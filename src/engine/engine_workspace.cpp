@@ -1,0 +1,258 @@
+#include "engine/engine_workspace.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstring>
+
+#include "engine/datasets.h"
+#include "engine/extended_arithmetic.h"
+
+namespace vantel {
+
+namespace {
+
+constexpr int W1_cells = (Last_input + 1) * (Neurons + 1);
+constexpr int Hidden_width = Neurons + 1;
+constexpr int Bound_cells = 3 * (Neurons + 1);
+// Images per piece of work handed to a thread: large enough to keep the
+// scheduling cost small, small enough to balance images of unequal ink.
+constexpr int Image_chunk = 256;
+
+// pixel / 255 for every byte, exactly as the input vector builder scales it.
+const std::array<double, 256>& pixel_values()
+{
+    static const std::array<double, 256> table = [] {
+        std::array<double, 256> values{};
+        for (int v = 0; v < 256; ++v)
+            values[static_cast<std::size_t>(v)] = static_cast<double>(static_cast<Extended>(v) / 255.0L);
+        return values;
+    }();
+    return table;
+}
+
+bool same_doubles(const std::vector<double>& saved, const double* current, std::size_t count)
+{
+    return saved.size() == count && std::memcmp(saved.data(), current, count * sizeof(double)) == 0;
+}
+
+bool W1_all_finite(const Vedero_network& net)
+{
+    for (int i = 0; i <= Last_input; ++i)
+        for (int j = 1; j <= Neurons; ++j)
+            if (!std::isfinite(net.W1[i][j])) return false;
+    return true;
+}
+
+// Offset in the image record of the pixel that feeds input m, or -1 when the
+// T-pattern entry lies outside the image (the builder then feeds 0).
+std::array<int, Last_input + 1> gather_offsets(const Pattern_datasets& datasets)
+{
+    std::array<int, Last_input + 1> offsets{};
+    offsets[0] = -1;
+    for (int m = 1; m <= Last_input; ++m) {
+        const T_pair p = datasets.T_pattern_table[m];
+        const bool inside = p.row >= 1 && p.row <= Image_side && p.column >= 1 && p.column <= Image_side;
+        offsets[static_cast<std::size_t>(m)] = inside ? Image_side * (p.column - 1) + p.row : -1;
+    }
+    return offsets;
+}
+
+void make_sparse(const std::uint8_t (*images)[Record_bytes], int count,
+                 const std::array<int, Last_input + 1>& offsets, Sparse_images& sparse)
+{
+    sparse.start.assign(static_cast<std::size_t>(count) + 2, 0);
+    // First the number of nonzero inputs of each image, then the entries.
+#pragma omp parallel for schedule(dynamic, Image_chunk)
+    for (int k = 1; k <= count; ++k) {
+        std::uint32_t n = 0;
+        for (int m = 1; m <= Last_input; ++m) {
+            const int at = offsets[static_cast<std::size_t>(m)];
+            if (at >= 0 && images[k][at] != 0) ++n;
+        }
+        sparse.start[static_cast<std::size_t>(k) + 1] = n;
+    }
+    for (int k = 1; k <= count; ++k) sparse.start[k + 1] += sparse.start[k];
+    sparse.input.resize(sparse.start[static_cast<std::size_t>(count) + 1]);
+    sparse.pixel.resize(sparse.input.size());
+#pragma omp parallel for schedule(dynamic, Image_chunk)
+    for (int k = 1; k <= count; ++k) {
+        std::uint32_t t = sparse.start[k];
+        for (int m = 1; m <= Last_input; ++m) {
+            const int at = offsets[static_cast<std::size_t>(m)];
+            if (at < 0 || images[k][at] == 0) continue;
+            sparse.input[t] = static_cast<std::uint16_t>(m);
+            sparse.pixel[t] = images[k][at];
+            ++t;
+        }
+    }
+}
+
+void refresh_sparse(Session& session)
+{
+    Engine_workspace& ws = engine_workspace(session);
+    const Pattern_datasets& datasets = session.state.datasets;
+    const T_pair* pattern = datasets.T_pattern_table;
+    const bool same_pattern =
+        ws.sparse_pattern.size() == Last_input + 1 &&
+        std::memcmp(ws.sparse_pattern.data(), pattern, sizeof datasets.T_pattern_table) == 0;
+    if (ws.sparse_valid && ws.sparse_generation == datasets.Generation && same_pattern &&
+        ws.sparse_counts.train == ws.counts.train && ws.sparse_counts.test == ws.counts.test)
+        return;
+    const auto offsets = gather_offsets(datasets);
+    make_sparse(datasets.Train_images, ws.counts.train, offsets, ws.train_images);
+    make_sparse(datasets.Test_images, ws.counts.test, offsets, ws.test_images);
+    ws.sparse_pattern.assign(pattern, pattern + Last_input + 1);
+    ws.sparse_generation = datasets.Generation;
+    ws.sparse_counts = ws.counts;
+    ws.sparse_valid = true;
+    // Raw sums made from the old images are stale too.
+    ws.train_raw.valid = false;
+    ws.test_raw.valid = false;
+}
+
+void raw_sums_dense(const double (*W1)[Neurons + 1], const double* Y, double* sums)
+{
+    double acc[Neurons];
+    for (int j = 0; j < Neurons; ++j) acc[j] = 0.0;
+    for (int i = 0; i <= Last_input; ++i) {
+        const double y = Y[i];
+        const double* w = &W1[i][1];
+        for (int j = 0; j < Neurons; ++j) acc[j] = add_product(acc[j], y, w[j]);
+    }
+    std::memcpy(sums, acc, sizeof acc);
+}
+
+const Raw_sums& refresh_raw(Session& session, Raw_sums& raw, const Sparse_images& sparse,
+                            const std::uint8_t (*images)[Record_bytes], int count)
+{
+    const Engine_state& state = session.state;
+    const double* W1 = &state.net.W1[0][0];
+    if (raw.valid && raw.made_from_generation == state.datasets.Generation &&
+        same_doubles(raw.made_from_W1, W1, W1_cells))
+        return raw;
+
+    raw.sums.resize(static_cast<std::size_t>(count + 1) * Neurons);
+    raw.overflowed.assign(static_cast<std::size_t>(count) + 1, 0);
+    // A zero input adds 0 x W1[i][j], which is a signed zero only while
+    // W1[i][j] is finite; an infinite or NaN weight makes it NaN, so then
+    // every input is summed.
+    const bool sparse_ok = W1_all_finite(state.net);
+#pragma omp parallel
+    {
+        clear_overflow();
+        double Y[Last_input + 1];
+#pragma omp for schedule(dynamic, Image_chunk)
+        for (int k = 1; k <= count; ++k) {
+            double* out = &raw.sums[static_cast<std::size_t>(k) * Neurons];
+            if (sparse_ok) {
+                const std::uint32_t from = sparse.start[k];
+                raw_sums_of_image(state.net.W1, &sparse.input[from], &sparse.pixel[from],
+                                  sparse.start[k + 1] - from, out);
+            } else {
+                build_input_vector(state.datasets, images[k], Y);
+                raw_sums_dense(state.net.W1, Y, out);
+            }
+            if (overflow_raised()) {
+                raw.overflowed[k] = 1;
+                clear_overflow();
+            }
+        }
+    }
+    raw.made_from_W1.assign(W1, W1 + W1_cells);
+    raw.made_from_generation = state.datasets.Generation;
+    ++raw.version;
+    raw.valid = true;
+    return raw;
+}
+
+}  // namespace
+
+Engine_workspace& engine_workspace(Session& session)
+{
+    if (!session.engine_workspace) session.engine_workspace = std::make_shared<Engine_workspace>();
+    return *session.engine_workspace;
+}
+
+void raw_sums_of_image(const double (*W1)[Neurons + 1], const std::uint16_t* input,
+                       const std::uint8_t* pixel, std::uint32_t nonzero, double* sums)
+{
+    // The literal sum runs over all 785 inputs in order. Leaving out the
+    // inputs that are 0 changes no value: with W1 finite such a term is a
+    // zero, and acc + (+-0) is acc itself unless acc is a zero, where at most
+    // the sign of that zero can differ. A signed zero cannot change any later
+    // result either: comparisons treat -0 and +0 as equal, a sum or product
+    // with a zero operand differs only in the sign of a zero result, expl
+    // gives 1 for both, and the only divisor made from data, Sh_max - Sh_min,
+    // is used only when it is not zero. So the bounds, the means, the weights
+    // and the accuracy agree with the literal sum, up to the sign of zeros.
+    const std::array<double, 256>& value = pixel_values();
+    double acc[Neurons];
+    for (int j = 0; j < Neurons; ++j) acc[j] = add_product(0.0, 1.0, W1[0][j + 1]);  // bias, Y[0] = 1
+    for (std::uint32_t t = 0; t < nonzero; ++t) {
+        const double y = value[pixel[t]];
+        const double* w = &W1[input[t]][1];
+        for (int j = 0; j < Neurons; ++j) acc[j] = add_product(acc[j], y, w[j]);
+    }
+    std::memcpy(sums, acc, sizeof acc);
+}
+
+void hidden_from_raw(const Vedero_network& net, const double* raw, double* Sh)
+{
+    for (int j = 1; j <= Neurons; ++j)
+        Sh[j] = normalized_value(raw[j - 1], net.Sh_max[j], net.Sh_min[j], net.Sh_mean[j]);
+    Sh[0] = 1.0;
+}
+
+const Raw_sums& current_train_raw_sums(Session& session)
+{
+    refresh_sparse(session);
+    Engine_workspace& ws = engine_workspace(session);
+    return refresh_raw(session, ws.train_raw, ws.train_images, session.state.datasets.Train_images,
+                       ws.counts.train);
+}
+
+const Raw_sums& current_test_raw_sums(Session& session)
+{
+    refresh_sparse(session);
+    Engine_workspace& ws = engine_workspace(session);
+    return refresh_raw(session, ws.test_raw, ws.test_images, session.state.datasets.Test_images,
+                       ws.counts.test);
+}
+
+void refresh_train_hidden(Session& session)
+{
+    const Raw_sums& raw = current_train_raw_sums(session);
+    Engine_workspace& ws = engine_workspace(session);
+    const Vedero_network& net = session.state.net;
+    double bounds[Bound_cells];
+    std::memcpy(bounds, net.Sh_max, sizeof net.Sh_max);
+    std::memcpy(bounds + Neurons + 1, net.Sh_min, sizeof net.Sh_min);
+    std::memcpy(bounds + 2 * (Neurons + 1), net.Sh_mean, sizeof net.Sh_mean);
+    if (ws.hidden_valid && ws.hidden_raw_version == raw.version &&
+        same_doubles(ws.hidden_made_from, bounds, Bound_cells))
+        return;
+
+    const int count = ws.counts.train;
+    ws.hidden.resize(static_cast<std::size_t>(count + 1) * Hidden_width);
+    ws.hidden_overflowed.resize(static_cast<std::size_t>(count) + 1);
+#pragma omp parallel
+    {
+        clear_overflow();
+#pragma omp for schedule(dynamic, Image_chunk)
+        for (int k = 1; k <= count; ++k) {
+            hidden_from_raw(net, &raw.sums[static_cast<std::size_t>(k) * Neurons],
+                            &ws.hidden[static_cast<std::size_t>(k) * Hidden_width]);
+            ws.hidden_overflowed[k] = raw.overflowed[k];
+            if (overflow_raised()) {
+                ws.hidden_overflowed[k] = 1;
+                clear_overflow();
+            }
+        }
+    }
+    ws.hidden_made_from.assign(bounds, bounds + Bound_cells);
+    ws.hidden_raw_version = raw.version;
+    ws.hidden_valid = true;
+}
+
+}  // namespace vantel

@@ -1,0 +1,95 @@
+// Engine_workspace: what steps 5, 7 and 8 compute once and reuse.
+//
+// A raw sum depends only on the image and W1, so each image's 25 raw sums are
+// computed once per W1 (and per datasets Generation) and kept; step 5, every
+// epoch of step 7 and step 8 read them instead of repeating 785 terms per
+// neuron. Step 7 also keeps the whole normalized hidden vector of every
+// training image, which depends only on the raw sums, the bounds and the
+// means. Every cache remembers the contents it was made from and is checked
+// against Engine_state at the start of a step and after every pump, since a
+// handler run inside a pump may change W1, the bounds, the means or the
+// datasets; a stale cache is made again before the next image uses it.
+//
+// The workspace is made on first use and hangs on the session; its arrays are
+// allocated once, at their full size.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "engine/core/session.h"
+
+namespace vantel {
+
+// How many images the steps walk through. The program always uses the full
+// datasets; tests shrink them so that a literal recomputation stays quick.
+struct Image_counts {
+    int train = Train_count;
+    int test = Test_count;
+};
+
+// The pixels of each image that are not zero, in input order: the other
+// inputs add only signed zeros to a raw sum (see raw_sums_of_image).
+struct Sparse_images {
+    std::vector<std::uint32_t> start;  // image k's entries are [start[k], start[k + 1])
+    std::vector<std::uint16_t> input;  // the input index m of Y (1..784)
+    std::vector<std::uint8_t> pixel;   // the byte that becomes Y[m] = pixel / 255
+};
+
+// Raw sums of neurons 1..25 for images 1..count, row k at [k x 25].
+struct Raw_sums {
+    bool valid = false;
+    std::uint64_t made_from_generation = 0;
+    std::vector<double> made_from_W1;   // (785 x 26) copy of W1
+    std::vector<double> sums;           // (count + 1) x 25
+    std::vector<std::uint8_t> overflowed;  // the image's sums left the double range
+    std::uint64_t version = 0;          // changes whenever sums are made again
+};
+
+struct Engine_workspace {
+    Image_counts counts;
+
+    // Sparse images, made per datasets Generation and T-pattern.
+    bool sparse_valid = false;
+    std::uint64_t sparse_generation = 0;
+    Image_counts sparse_counts;
+    std::vector<T_pair> sparse_pattern;
+    Sparse_images train_images;
+    Sparse_images test_images;
+
+    Raw_sums train_raw;
+    Raw_sums test_raw;
+
+    // Normalized hidden vectors Sh[0..25] of the training images, row k at
+    // [k x 26], made from train_raw (version), the bounds and the means.
+    bool hidden_valid = false;
+    std::uint64_t hidden_raw_version = 0;
+    std::vector<double> hidden_made_from;  // Sh_max, Sh_min, Sh_mean (3 x 26)
+    std::vector<double> hidden;
+    std::vector<std::uint8_t> hidden_overflowed;  // raw sums or their normalization overflowed
+
+    // Step 8's verdict per test image, counted in order afterwards.
+    std::vector<std::uint8_t> test_outcome;
+};
+
+// The session's workspace, made on first use.
+Engine_workspace& engine_workspace(Session& session);
+
+// Brings the sparse images and the raw sums of the training (or test) images
+// up to date with Engine_state; does nothing when they are current.
+const Raw_sums& current_train_raw_sums(Session& session);
+const Raw_sums& current_test_raw_sums(Session& session);
+
+// Brings the normalized hidden vectors of the training images up to date.
+void refresh_train_hidden(Session& session);
+
+// The 25 raw sums of one image whose nonzero inputs are given, in input
+// order; W1 must hold finite values only.
+void raw_sums_of_image(const double (*W1)[Neurons + 1], const std::uint16_t* input,
+                       const std::uint8_t* pixel, std::uint32_t nonzero, double* sums);
+
+// Sh[0..25] from the raw sums of one image, as the reservoir forward pass
+// makes it.
+void hidden_from_raw(const Vedero_network& net, const double* raw, double* Sh);
+
+}  // namespace vantel
