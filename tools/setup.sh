@@ -4,8 +4,10 @@
 set -euo pipefail
 cache=${1:-$HOME/.cache/vantel}
 
+# clang, its runtime libraries (libFuzzer, the sanitizers) and its OpenMP
+# build the fuzz targets; the sanitizer build of the tests uses GCC's.
 packages=(g++ make cmake ninja-build qt6-base-dev libgl-dev libgtest-dev libgmock-dev
-          fonts-dejavu-core xvfb xauth)
+          fonts-dejavu-core xvfb xauth clang libclang-rt-14-dev libomp-14-dev)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

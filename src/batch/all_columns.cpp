@@ -37,17 +37,6 @@ std::string run_once(Session& session)
     return session.window.text(Control::Edit_Vantel);
 }
 
-// (second - first) / second, written like a published value. A second value
-// of 0 leaves the change undefined; the line then says "n/a", so that a
-// reader of the result file never takes INF or NAN for a measurement.
-std::string relative_change_text(double first, double second, char decimal_separator)
-{
-    if (second == 0) return "n/a";
-    const double change =
-        static_cast<double>((static_cast<long double>(second) - first) / second);
-    return format_value_text(change, decimal_separator);
-}
-
 // Columns 1, 2, ... until the last one, a STOP noticed after a column, or a
 // run that published nothing. An error raised in a run propagates.
 void run_columns(Session& session, Date_time batch_start)
@@ -61,7 +50,6 @@ void run_columns(Session& session, Date_time batch_start)
 
         const std::string first = run_once(session);
         std::string second;
-        std::string change;
         // A run without a value was stopped or refused, and the batch ends
         // with this column. Going on would undo a STOP (the next run clears
         // the flag before the batch looks at it) or repeat the refusal.
@@ -73,15 +61,8 @@ void run_columns(Session& session, Date_time batch_start)
             second = run_once(session);
             window.sleep_ms(session.timings.batch_pause_ms);
             published = !second.empty();
-            if (published)
-                change = relative_change_text(parse_number(first), parse_number(second),
-                                              session.decimal_separator);
         }
-        // A value that was not published stays empty in the line: the file
-        // shows what happened instead of a made-up number.
-        std::string line = first + " " + second + "  " + change;
-        std::replace(line.begin(), line.end(), '.', ',');
-        window.add_line(Control::Memo4, line);
+        window.add_line(Control::Memo4, batch_result_line(first, second, session.decimal_separator));
 
         show_batch_time(session, batch_start);
         window.pump();

@@ -1,15 +1,21 @@
 #include "batch/result_files.h"
 
+#include <algorithm>
+#include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <filesystem>
 #include <string_view>
+#include <thread>
 
 #include <fcntl.h>
 #include <unistd.h>
 
 #include "batch/texts.h"
 #include "engine/core/date_time.h"
+#include "series/number_format.h"
+#include "series/text_readers.h"
 
 namespace vantel {
 
@@ -38,13 +44,32 @@ bool write_all(int fd, std::string_view bytes)
 // keeps it out of a plain listing while it exists.
 std::filesystem::path temporary_name(const std::filesystem::path& target)
 {
-    static unsigned long long serial = 0;
+    static std::atomic<unsigned long long> serial{0};
     const std::string name = "." + target.filename().string() + ".part-" +
                              std::to_string(::getpid()) + "-" + std::to_string(++serial);
     return target.parent_path() / name;
 }
 
 }  // namespace
+
+std::string relative_change_text(double first, double second, char decimal_separator)
+{
+    if (second == 0) return "n/a";
+    const double change =
+        static_cast<double>((static_cast<long double>(second) - first) / second);
+    return format_value_text(change, decimal_separator);
+}
+
+std::string batch_result_line(const std::string& first, const std::string& second,
+                              char decimal_separator)
+{
+    std::string change;
+    if (!first.empty() && !second.empty())
+        change = relative_change_text(parse_number(first), parse_number(second), decimal_separator);
+    std::string line = first + " " + second + "  " + change;
+    std::replace(line.begin(), line.end(), '.', ',');
+    return line;
+}
 
 std::string run_log_path(const std::string& app_dir, Date_time when)
 {
@@ -56,19 +81,29 @@ std::string batch_result_path(const std::string& app_dir, const std::string& dat
     return remove_every(app_dir + "DATA_RESULT/" + data_file_name + "_Result", ".txt") + ".txt";
 }
 
-std::optional<std::string> save_lines(const std::string& path, const std::vector<std::string>& lines)
+namespace {
+
+enum class Existing { replace, keep };
+
+std::string crlf_text(const std::vector<std::string>& lines)
+{
+    std::string text;
+    for (const std::string& line : lines) {
+        text += line;
+        text += "\r\n";
+    }
+    return text;
+}
+
+// Failure text, or nothing; `taken` tells that `keep` found the name in use.
+std::optional<std::string> write_text(const std::string& path, std::string_view text, Existing existing,
+                                      bool* taken = nullptr)
 {
     const std::filesystem::path target(path);
     if (target.has_parent_path()) {
         std::error_code error;
         std::filesystem::create_directories(target.parent_path(), error);
         if (error) return write_failure(path, error.message());
-    }
-
-    std::string text;
-    for (const std::string& line : lines) {
-        text += line;
-        text += "\r\n";
     }
 
     std::filesystem::path part;
@@ -88,15 +123,50 @@ std::optional<std::string> save_lines(const std::string& path, const std::vector
         written = false;
         reason = errno;
     }
-    if (written && std::rename(part.c_str(), path.c_str()) != 0) {
-        written = false;
-        reason = errno;
-    }
     if (!written) {
         ::unlink(part.c_str());
         return write_failure(path, std::strerror(reason));
     }
+    if (existing == Existing::replace) {
+        if (std::rename(part.c_str(), path.c_str()) == 0) return std::nullopt;
+        reason = errno;
+        ::unlink(part.c_str());
+        return write_failure(path, std::strerror(reason));
+    }
+    // A hard link takes the name only while it is free, in one step.
+    const int linked = ::link(part.c_str(), path.c_str()) == 0 ? 0 : errno;
+    ::unlink(part.c_str());
+    if (linked == EEXIST && taken) {
+        *taken = true;
+        return std::nullopt;
+    }
+    if (linked != 0) return write_failure(path, std::strerror(linked));
     return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<std::string> save_lines(const std::string& path, const std::vector<std::string>& lines)
+{
+    return write_text(path, crlf_text(lines), Existing::replace);
+}
+
+std::optional<std::string> save_text(const std::string& path, const std::string& text)
+{
+    return write_text(path, text, Existing::replace);
+}
+
+Run_log_outcome save_new_run_log(const std::string& app_dir, const std::vector<std::string>& lines)
+{
+    const std::string text = crlf_text(lines);
+    for (;;) {
+        Run_log_outcome outcome;
+        outcome.path = run_log_path(app_dir, local_now());
+        bool taken = false;
+        outcome.failure = write_text(outcome.path, text, Existing::keep, &taken);
+        if (!taken) return outcome;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
 }
 
 }  // namespace vantel

@@ -93,7 +93,7 @@ public:
     ~Loading_scope()
     {
         session_.flags.Datasets_loading = false;
-        ++session_.state.datasets.Generation;
+        ++session_.datasets().Generation;
     }
     Loading_scope(const Loading_scope&) = delete;
     Loading_scope& operator=(const Loading_scope&) = delete;
@@ -140,19 +140,6 @@ void show_training_progress(Session& s, const char* caption, int k)
     s.window.pump();
 }
 
-std::string mnist_folder(const Session& s)
-{
-    const std::string line = init_line(s, 5);
-    if (line == "Path=") return s.state.run.App_dir + "MNIST_10/";
-    std::string folder;
-    const std::string prefix = "Path=";
-    std::size_t from = 0;
-    for (std::size_t at; (at = line.find(prefix, from)) != std::string::npos; from = at + prefix.size())
-        folder.append(line, from, at - from);
-    folder.append(line, from, std::string::npos);
-    return folder;
-}
-
 // progress_caption: the training file shows its progress, the test file does not.
 void load_images(Session& s, Record_file& file, std::uint8_t (*images)[Record_bytes], int count,
                  const char* progress_caption)
@@ -167,7 +154,7 @@ void load_images(Session& s, Record_file& file, std::uint8_t (*images)[Record_by
 
 void load_t_pattern(Session& s)
 {
-    auto& d = s.state.datasets;
+    auto& d = s.datasets();
     const std::string path =
         s.t_pattern_file.empty() ? s.state.run.App_dir + T_pattern_file : s.t_pattern_file;
     std::error_code ignored;
@@ -184,9 +171,22 @@ void load_t_pattern(Session& s)
 
 }  // namespace
 
+std::string mnist_folder(const Session& s)
+{
+    const std::string line = init_line(s, 5);
+    if (line == "Path=") return s.state.run.App_dir + "MNIST_10/";
+    std::string folder;
+    const std::string prefix = "Path=";
+    std::size_t from = 0;
+    for (std::size_t at; (at = line.find(prefix, from)) != std::string::npos; from = at + prefix.size())
+        folder.append(line, from, at - from);
+    folder.append(line, from, std::string::npos);
+    return folder;
+}
+
 void Button_Step_2Click(Session& s)
 {
-    auto& d = s.state.datasets;
+    auto& d = s.datasets();
     if (!d.Datasets_pending) return;
     // The load pumps messages; a START meanwhile must not run a second load
     // inside this one over the same tables.

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "engine/core/session.h"
@@ -10,6 +11,10 @@
 namespace vantel {
 
 void Button_Step_2Click(Session& session);
+
+// The folder step 2 reads the four MNIST-10 files from, as init line 5 names
+// it at this moment; file names are appended to it as they are.
+std::string mnist_folder(const Session& session);
 
 // Shown when an action needs the datasets while step 2 is still loading them
 // (a load started from the step 2 button keeps the window responsive).

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cmath>
 #include <cstring>
 
@@ -88,27 +89,23 @@ void make_sparse(const std::uint8_t (*images)[Record_bytes], int count,
     }
 }
 
+bool same_pattern(const std::vector<T_pair>& saved, const Pattern_datasets& datasets)
+{
+    return saved.size() == Last_input + 1 &&
+           std::memcmp(saved.data(), datasets.T_pattern_table, sizeof datasets.T_pattern_table) == 0;
+}
+
 void refresh_sparse(Session& session)
 {
     Engine_workspace& ws = engine_workspace(session);
-    const Pattern_datasets& datasets = session.state.datasets;
-    const T_pair* pattern = datasets.T_pattern_table;
-    const bool same_pattern =
-        ws.sparse_pattern.size() == Last_input + 1 &&
-        std::memcmp(ws.sparse_pattern.data(), pattern, sizeof datasets.T_pattern_table) == 0;
-    if (ws.sparse_valid && ws.sparse_generation == datasets.Generation && same_pattern &&
-        ws.sparse_counts.train == ws.counts.train && ws.sparse_counts.test == ws.counts.test)
-        return;
-    const auto offsets = gather_offsets(datasets);
-    make_sparse(datasets.Train_images, ws.counts.train, offsets, ws.train_images);
-    make_sparse(datasets.Test_images, ws.counts.test, offsets, ws.test_images);
-    ws.sparse_pattern.assign(pattern, pattern + Last_input + 1);
-    ws.sparse_generation = datasets.Generation;
-    ws.sparse_counts = ws.counts;
-    ws.sparse_valid = true;
+    if (!ws.sparse_cache) ws.sparse_cache = std::make_shared<Sparse_image_cache>();
+    auto set = ws.sparse_cache->current(session.datasets(), ws.counts);
+    if (set == ws.sparse) return;
+    ws.sparse = std::move(set);
     // Raw sums made from the old images are stale too.
     ws.train_raw.valid = false;
     ws.test_raw.valid = false;
+    ws.hidden_valid = false;
 }
 
 void raw_sums_dense(const double (*W1)[Neurons + 1], const double* Y, double* sums)
@@ -123,15 +120,28 @@ void raw_sums_dense(const double (*W1)[Neurons + 1], const double* Y, double* su
     std::memcpy(sums, acc, sizeof acc);
 }
 
+bool raw_made_from_current(const Raw_sums& raw, const Engine_workspace& ws, const Session& session)
+{
+    return raw.made_from_generation == session.datasets().Generation && ws.sparse &&
+           raw.made_from_sparse == ws.sparse->serial &&
+           same_doubles(raw.made_from_W1, &session.state.net.W1[0][0], W1_cells);
+}
+
 const Raw_sums& refresh_raw(Session& session, Raw_sums& raw, const Sparse_images& sparse,
                             const std::uint8_t (*images)[Record_bytes], int count)
 {
     const Engine_state& state = session.state;
+    const Pattern_datasets& datasets = session.datasets();
+    Engine_workspace& ws = engine_workspace(session);
     const double* W1 = &state.net.W1[0][0];
-    if (raw.valid && raw.made_from_generation == state.datasets.Generation &&
-        same_doubles(raw.made_from_W1, W1, W1_cells))
-        return raw;
+    if (raw.valid && raw_made_from_current(raw, ws, session)) return raw;
 
+    if (ws.lean && &raw == &ws.train_raw) {
+        // The hidden vectors live in this buffer and go now. Room for them is
+        // taken at once: growing the buffer later would hold two copies.
+        ws.hidden_valid = false;
+        raw.sums.reserve(static_cast<std::size_t>(count + 1) * Hidden_width);
+    }
     raw.sums.resize(static_cast<std::size_t>(count + 1) * Neurons);
     raw.overflowed.assign(static_cast<std::size_t>(count) + 1, 0);
     // A zero input adds 0 x W1[i][j], which is a signed zero only while
@@ -150,7 +160,7 @@ const Raw_sums& refresh_raw(Session& session, Raw_sums& raw, const Sparse_images
                 raw_sums_of_image(state.net.W1, &sparse.input[from], &sparse.pixel[from],
                                   sparse.start[k + 1] - from, out);
             } else {
-                build_input_vector(state.datasets, images[k], Y);
+                build_input_vector(datasets, images[k], Y);
                 raw_sums_dense(state.net.W1, Y, out);
             }
             if (overflow_raised()) {
@@ -160,10 +170,42 @@ const Raw_sums& refresh_raw(Session& session, Raw_sums& raw, const Sparse_images
         }
     }
     raw.made_from_W1.assign(W1, W1 + W1_cells);
-    raw.made_from_generation = state.datasets.Generation;
+    raw.made_from_generation = datasets.Generation;
+    raw.made_from_sparse = ws.sparse->serial;
     ++raw.version;
     raw.valid = true;
     return raw;
+}
+
+void bounds_of(const Vedero_network& net, double* bounds)
+{
+    std::memcpy(bounds, net.Sh_max, sizeof net.Sh_max);
+    std::memcpy(bounds + Neurons + 1, net.Sh_min, sizeof net.Sh_min);
+    std::memcpy(bounds + 2 * (Neurons + 1), net.Sh_mean, sizeof net.Sh_mean);
+}
+
+// The hidden vectors in place of the raw sums: row k moves from [k x 25] to
+// [k x 26]. Going from the last image down, every row is written only over
+// raw sums that have been read already.
+void make_hidden_in_place(const Vedero_network& net, Raw_sums& raw, std::vector<std::uint8_t>& overflowed,
+                          int count)
+{
+    raw.sums.resize(static_cast<std::size_t>(count + 1) * Hidden_width);
+    overflowed.resize(static_cast<std::size_t>(count) + 1);
+    double* rows = raw.sums.data();
+    clear_overflow();
+    for (int k = count; k >= 1; --k) {
+        hidden_from_raw(net, rows + static_cast<std::size_t>(k) * Neurons,
+                        rows + static_cast<std::size_t>(k) * Hidden_width);
+        overflowed[k] = raw.overflowed[k];
+        if (overflow_raised()) {
+            overflowed[k] = 1;
+            clear_overflow();
+        }
+    }
+    // The buffer holds no raw sums any more; what they were made from stays
+    // recorded, for telling whether the hidden vectors are current.
+    raw.valid = false;
 }
 
 }  // namespace
@@ -172,6 +214,36 @@ Engine_workspace& engine_workspace(Session& session)
 {
     if (!session.engine_workspace) session.engine_workspace = std::make_shared<Engine_workspace>();
     return *session.engine_workspace;
+}
+
+std::shared_ptr<const Sparse_set> Sparse_image_cache::current(const Pattern_datasets& datasets,
+                                                              Image_counts counts)
+{
+    static std::atomic<std::uint64_t> serials{0};
+    const std::lock_guard<std::mutex> hold(lock_);
+    if (set_ && set_->generation == datasets.Generation && same_pattern(set_->pattern, datasets) &&
+        set_->counts.train == counts.train && set_->counts.test == counts.test)
+        return set_;
+    auto made = std::make_shared<Sparse_set>();
+    const auto offsets = gather_offsets(datasets);
+    make_sparse(datasets.Train_images, counts.train, offsets, made->train_images);
+    make_sparse(datasets.Test_images, counts.test, offsets, made->test_images);
+    made->pattern.assign(datasets.T_pattern_table, datasets.T_pattern_table + Last_input + 1);
+    made->generation = datasets.Generation;
+    made->counts = counts;
+    made->serial = ++serials;
+    set_ = std::move(made);
+    return set_;
+}
+
+void prepare_sparse_images(Session& session)
+{
+    refresh_sparse(session);
+}
+
+const double* train_hidden_rows(const Engine_workspace& ws)
+{
+    return ws.lean ? ws.train_raw.sums.data() : ws.hidden.data();
 }
 
 void raw_sums_of_image(const double (*W1)[Neurons + 1], const std::uint16_t* input,
@@ -199,7 +271,7 @@ void raw_sums_of_image(const double (*W1)[Neurons + 1], const std::uint16_t* inp
 
 void hidden_from_raw(const Vedero_network& net, const double* raw, double* Sh)
 {
-    for (int j = 1; j <= Neurons; ++j)
+    for (int j = Neurons; j >= 1; --j)
         Sh[j] = normalized_value(raw[j - 1], net.Sh_max[j], net.Sh_min[j], net.Sh_mean[j]);
     Sh[0] = 1.0;
 }
@@ -208,7 +280,7 @@ const Raw_sums& current_train_raw_sums(Session& session)
 {
     refresh_sparse(session);
     Engine_workspace& ws = engine_workspace(session);
-    return refresh_raw(session, ws.train_raw, ws.train_images, session.state.datasets.Train_images,
+    return refresh_raw(session, ws.train_raw, ws.sparse->train_images, session.datasets().Train_images,
                        ws.counts.train);
 }
 
@@ -216,24 +288,36 @@ const Raw_sums& current_test_raw_sums(Session& session)
 {
     refresh_sparse(session);
     Engine_workspace& ws = engine_workspace(session);
-    return refresh_raw(session, ws.test_raw, ws.test_images, session.state.datasets.Test_images,
+    return refresh_raw(session, ws.test_raw, ws.sparse->test_images, session.datasets().Test_images,
                        ws.counts.test);
 }
 
 void refresh_train_hidden(Session& session)
 {
-    const Raw_sums& raw = current_train_raw_sums(session);
     Engine_workspace& ws = engine_workspace(session);
     const Vedero_network& net = session.state.net;
     double bounds[Bound_cells];
-    std::memcpy(bounds, net.Sh_max, sizeof net.Sh_max);
-    std::memcpy(bounds + Neurons + 1, net.Sh_min, sizeof net.Sh_min);
-    std::memcpy(bounds + 2 * (Neurons + 1), net.Sh_mean, sizeof net.Sh_mean);
+    bounds_of(net, bounds);
+    const int count = ws.counts.train;
+
+    if (ws.lean) {
+        refresh_sparse(session);
+        if (ws.hidden_valid && raw_made_from_current(ws.train_raw, ws, session) &&
+            ws.hidden_raw_version == ws.train_raw.version && same_doubles(ws.hidden_made_from, bounds, Bound_cells))
+            return;
+        current_train_raw_sums(session);
+        make_hidden_in_place(net, ws.train_raw, ws.hidden_overflowed, count);
+        ws.hidden_made_from.assign(bounds, bounds + Bound_cells);
+        ws.hidden_raw_version = ws.train_raw.version;
+        ws.hidden_valid = true;
+        return;
+    }
+
+    const Raw_sums& raw = current_train_raw_sums(session);
     if (ws.hidden_valid && ws.hidden_raw_version == raw.version &&
         same_doubles(ws.hidden_made_from, bounds, Bound_cells))
         return;
 
-    const int count = ws.counts.train;
     ws.hidden.resize(static_cast<std::size_t>(count + 1) * Hidden_width);
     ws.hidden_overflowed.resize(static_cast<std::size_t>(count) + 1);
 #pragma omp parallel

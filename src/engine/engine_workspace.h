@@ -12,9 +12,16 @@
 //
 // The workspace is made on first use and hangs on the session; its arrays are
 // allocated once, at their full size.
+//
+// The sparse images depend only on the datasets, so sessions that share one
+// loaded set of datasets also share one Sparse_image_cache; a lean workspace
+// keeps the training images' hidden vectors in the buffer of their raw sums
+// (see Engine_workspace::lean).
 #pragma once
 
 #include <cstdint>
+#include <memory>
+#include <mutex>
 #include <vector>
 
 #include "engine/core/session.h"
@@ -36,10 +43,36 @@ struct Sparse_images {
     std::vector<std::uint8_t> pixel;   // the byte that becomes Y[m] = pixel / 255
 };
 
+// The sparse images of one datasets Generation, T-pattern and image counts.
+// Never changed once made: a change of the datasets makes a new set, and a
+// session still reading the old one keeps it alive.
+struct Sparse_set {
+    std::uint64_t serial = 0;  // tells sets apart, unique in the process
+    std::uint64_t generation = 0;
+    Image_counts counts;
+    std::vector<T_pair> pattern;
+    Sparse_images train_images;
+    Sparse_images test_images;
+};
+
+// The current sparse set of one Pattern_datasets, for every session that
+// works on it; safe to use from several threads at once.
+class Sparse_image_cache {
+public:
+    // The set made from the datasets as they are now, made first when the
+    // one held is stale; the first caller makes it, the others wait for it.
+    std::shared_ptr<const Sparse_set> current(const Pattern_datasets& datasets, Image_counts counts);
+
+private:
+    std::mutex lock_;
+    std::shared_ptr<const Sparse_set> set_;
+};
+
 // Raw sums of neurons 1..25 for images 1..count, row k at [k x 25].
 struct Raw_sums {
     bool valid = false;
     std::uint64_t made_from_generation = 0;
+    std::uint64_t made_from_sparse = 0;  // serial of the sparse set
     std::vector<double> made_from_W1;   // (785 x 26) copy of W1
     std::vector<double> sums;           // (count + 1) x 25
     std::vector<std::uint8_t> overflowed;  // the image's sums left the double range
@@ -49,19 +82,24 @@ struct Raw_sums {
 struct Engine_workspace {
     Image_counts counts;
 
-    // Sparse images, made per datasets Generation and T-pattern.
-    bool sparse_valid = false;
-    std::uint64_t sparse_generation = 0;
-    Image_counts sparse_counts;
-    std::vector<T_pair> sparse_pattern;
-    Sparse_images train_images;
-    Sparse_images test_images;
+    // Lean: the hidden vectors of the training images are made in place of
+    // their raw sums, in one buffer, which roughly halves the memory of a
+    // network (26 MB to 13 MB). The raw sums are then made again whenever a
+    // step needs them once more, where a full workspace keeps both: right
+    // for a network that runs each step once per series, wrong for the
+    // window, whose steps the user repeats.
+    bool lean = false;
+
+    // Shared by every session on the same datasets; made on first use.
+    std::shared_ptr<Sparse_image_cache> sparse_cache;
+    std::shared_ptr<const Sparse_set> sparse;  // the set the raw sums come from
 
     Raw_sums train_raw;
     Raw_sums test_raw;
 
     // Normalized hidden vectors Sh[0..25] of the training images, row k at
     // [k x 26], made from train_raw (version), the bounds and the means.
+    // A lean workspace holds them in train_raw.sums instead.
     bool hidden_valid = false;
     std::uint64_t hidden_raw_version = 0;
     std::vector<double> hidden_made_from;  // Sh_max, Sh_min, Sh_mean (3 x 26)
@@ -83,13 +121,23 @@ const Raw_sums& current_test_raw_sums(Session& session);
 // Brings the normalized hidden vectors of the training images up to date.
 void refresh_train_hidden(Session& session);
 
+// Row k of the training images' hidden vectors, at [k x 26], as the last
+// refresh_train_hidden made them.
+const double* train_hidden_rows(const Engine_workspace& workspace);
+
+// Makes the sparse images of the session's datasets now, so that sessions
+// sharing them later only read them.
+void prepare_sparse_images(Session& session);
+
 // The 25 raw sums of one image whose nonzero inputs are given, in input
 // order; W1 must hold finite values only.
 void raw_sums_of_image(const double (*W1)[Neurons + 1], const std::uint16_t* input,
                        const std::uint8_t* pixel, std::uint32_t nonzero, double* sums);
 
 // Sh[0..25] from the raw sums of one image, as the reservoir forward pass
-// makes it.
+// makes it. Sh may overlap raw if it does not start before it: the neurons
+// are written from the last down, each after the raw sums it replaces have
+// been read.
 void hidden_from_raw(const Vedero_network& net, const double* raw, double* Sh);
 
 }  // namespace vantel

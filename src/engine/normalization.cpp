@@ -35,7 +35,7 @@ void Button_Step_5Click(Session& session)
 
     const Raw_sums& raw = current_train_raw_sums(session);
     const int count = engine_workspace(session).counts.train;
-    const auto& images = session.state.datasets.Train_images;
+    const auto& images = session.datasets().Train_images;
 
     // The range, in image order: a strict comparison keeps the first of
     // equal values, as the scan over the images does.
@@ -49,7 +49,7 @@ void Button_Step_5Click(Session& session)
             if (v < net.Sh_min[j]) net.Sh_min[j] = v;
         }
         if (raw.overflowed[k]) {
-            build_input_vector(session.state.datasets, images[k], net.Y);
+            build_input_vector(session.datasets(), images[k], net.Y);
             net.Sh[0] = 1.0;
             std::copy(sums, sums + Neurons, net.Sh + 1);
             fail_with_overflow(session);
@@ -72,14 +72,14 @@ void Button_Step_5Click(Session& session)
             net.Sh[j] = normalized_value(raw_sum, net.Sh_max[j], net.Sh_min[j], 0.0);
             S = sum_rounded(S, net.Sh[j]);
             if (overflow_raised()) {
-                build_input_vector(session.state.datasets, images[k], net.Y);
+                build_input_vector(session.datasets(), images[k], net.Y);
                 fail_with_overflow(session);
             }
         }
         net.Sh_mean[j] = static_cast<double>(static_cast<Extended>(S) / summed);
     }
     // The pass over neuron 25 ends with image 1000 in Y.
-    if (summed >= 1) build_input_vector(session.state.datasets, images[summed], net.Y);
+    if (summed >= 1) build_input_vector(session.datasets(), images[summed], net.Y);
 
     session.window.set_enabled(Control::Button_Step_5, true);
 }

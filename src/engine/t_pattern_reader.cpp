@@ -135,6 +135,12 @@ std::string load_text_file(const std::string& path)
     if (::fstat(fd, &info) != 0) throw cannot_open_error(path, errno);
     // A folder opens for reading here but holds no text.
     if (S_ISDIR(info.st_mode)) throw cannot_open_error(path, EISDIR);
+    const auto too_large = [&path] {
+        return Vantel_error("File \"" + path + "\" is too large: it may hold at most " +
+                            std::to_string(Max_text_file_bytes) + " bytes (16 MiB)");
+    };
+    if (S_ISREG(info.st_mode) && static_cast<std::uint64_t>(info.st_size) > Max_text_file_bytes)
+        throw too_large();
     std::string text;
     char chunk[65536];
     for (;;) {
@@ -142,6 +148,8 @@ std::string load_text_file(const std::string& path)
         if (got < 0 && errno == EINTR) continue;
         if (got < 0) throw Vantel_error("Stream read error");
         if (got == 0) break;
+        // Also what is not a regular file (a device reads without end).
+        if (static_cast<std::size_t>(got) > Max_text_file_bytes - text.size()) throw too_large();
         text.append(chunk, static_cast<std::size_t>(got));
     }
     return text;

@@ -105,7 +105,10 @@ struct alignas(64) Output_half {
 class Trainer {
 public:
     explicit Trainer(Session& session)
-        : session_(session), state_(session.state), count_(engine_workspace(session).counts.train)
+        : session_(session),
+          state_(session.state),
+          datasets_(session.datasets()),
+          count_(engine_workspace(session).counts.train)
     {
         reload();
     }
@@ -153,7 +156,7 @@ public:
                         }
                         cleared.store(m, std::memory_order_release);
                         const double* Sh = hidden_ + static_cast<std::size_t>(m) * Hidden_width;
-                        const double* target = state_.datasets.Train_targets[m];
+                        const double* target = datasets_.Train_targets[m];
                         low_.train(Sh, target, Learning_rate_);
                         if (alone) high_.train(Sh, target, Learning_rate_);
                         trained = m;
@@ -172,7 +175,7 @@ public:
                 for (int m = k;; ++m) {
                     if (!wait_for(cleared, last, m)) break;
                     high_.train(hidden_ + static_cast<std::size_t>(m) * Hidden_width,
-                                state_.datasets.Train_targets[m], Learning_rate_);
+                                datasets_.Train_targets[m], Learning_rate_);
                     if (overflow_raised()) {
                         high_overflow.store(m, std::memory_order_relaxed);
                         break;
@@ -193,8 +196,8 @@ public:
             clear_overflow();
             for (int m = k; m <= trained; ++m) {
                 const double* Sh = hidden_ + static_cast<std::size_t>(m) * Hidden_width;
-                low_.train(Sh, state_.datasets.Train_targets[m], Learning_rate_);
-                high_.train(Sh, state_.datasets.Train_targets[m], Learning_rate_);
+                low_.train(Sh, datasets_.Train_targets[m], Learning_rate_);
+                high_.train(Sh, datasets_.Train_targets[m], Learning_rate_);
                 last_image_ = m;
                 if (hidden_overflowed_[m] || overflow_raised()) break;
             }
@@ -213,7 +216,7 @@ public:
         low_.store_weights(net);
         high_.store_weights(net);
         if (last_image_ == 0) return;
-        build_input_vector(state_.datasets, state_.datasets.Train_images[last_image_], net.Y);
+        build_input_vector(datasets_, datasets_.Train_images[last_image_], net.Y);
         std::memcpy(net.Sh, hidden_ + static_cast<std::size_t>(last_image_) * Hidden_width, sizeof net.Sh);
         low_.store_vectors(net);
         high_.store_vectors(net);
@@ -241,13 +244,14 @@ private:
         Learning_rate_ = state_.run.Learning_rate;
         refresh_train_hidden(session_);
         const Engine_workspace& ws = engine_workspace(session_);
-        hidden_ = ws.hidden.data();
+        hidden_ = train_hidden_rows(ws);
         hidden_overflowed_ = ws.hidden_overflowed.data();
         clear_overflow();
     }
 
     Session& session_;
     Engine_state& state_;
+    const Pattern_datasets& datasets_;
     const int count_;
     Output_half<0> low_;
     Output_half<Half> high_;
@@ -306,6 +310,7 @@ void Button_Step_8Click(Session& session)
     session.step_pause();
 
     Engine_state& state = session.state;
+    const Pattern_datasets& datasets = session.datasets();
     state.run.Correct_count = 0;
     state.run.Tested_count = 0;
     const Raw_sums& raw = current_test_raw_sums(session);
@@ -325,7 +330,7 @@ void Button_Step_8Click(Session& session)
         for (int k = 1; k <= count; ++k) {
             hidden_from_raw(state.net, &raw.sums[static_cast<std::size_t>(k) * Neurons], Sh);
             output_layer(Sh, state.net.W2, Sout);
-            std::uint8_t result = state.datasets.Test_labels[k] == predicted_digit(Sout) ? 1 : 0;
+            std::uint8_t result = datasets.Test_labels[k] == predicted_digit(Sout) ? 1 : 0;
             if (raw.overflowed[k] || overflow_raised()) {
                 result |= 2;
                 clear_overflow();
@@ -337,7 +342,7 @@ void Button_Step_8Click(Session& session)
     // Y, Sh and Sout as the last image tested leaves them.
     auto leave_image = [&](int k) {
         Vedero_network& net = state.net;
-        build_input_vector(state.datasets, state.datasets.Test_images[k], net.Y);
+        build_input_vector(datasets, datasets.Test_images[k], net.Y);
         hidden_from_raw(net, &raw.sums[static_cast<std::size_t>(k) * Neurons], net.Sh);
         output_layer(net.Sh, net.W2, net.Sout);
     };

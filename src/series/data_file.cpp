@@ -4,6 +4,7 @@
 #include <cstring>
 #include <filesystem>
 #include <memory>
+#include <new>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -35,6 +36,13 @@ std::string full_path(const std::string& path)
                        std::to_string(Max_data_file_bytes) + " bytes (1 GiB)");
 }
 
+[[noreturn]] void line_too_long(std::string_view name, std::size_t line)
+{
+    throw Vantel_error("File \"" + std::string(name) + "\" line " + std::to_string(line) +
+                       " is too long: a line of a data file may hold at most " +
+                       std::to_string(Max_data_line_bytes) + " bytes (16 MiB)");
+}
+
 // Splits text fed in pieces into lines; see split_data_text.
 class Line_splitter {
 public:
@@ -54,14 +62,19 @@ public:
             after_cr_ = false;
             const char* stop = p;
             while (stop < end && *stop != '\r' && *stop != '\n' && *stop != '\0') ++stop;
-            current_.append(p, static_cast<std::size_t>(stop - p));
-            if (stop == end) return true;
+            const auto length = static_cast<std::size_t>(stop - p);
+            if (length > Max_data_line_bytes - current_.size()) line_too_long(name_, lines_.size() + 1);
+            if (stop == end) {  // the line goes on in the next piece
+                current_.append(p, length);
+                return true;
+            }
             if (*stop == '\0') {
+                current_.append(p, length);
                 ended_ = true;
                 return false;
             }
             after_cr_ = *stop == '\r';
-            end_line();
+            end_line(std::string_view(p, length));
             p = stop + 1;
         }
         return true;
@@ -70,16 +83,25 @@ public:
     std::vector<std::string> finish()
     {
         // A last line without a break counts; a final break adds nothing.
-        if (!current_.empty()) end_line();
+        if (!current_.empty()) end_line({});
         return std::move(lines_);
     }
 
     bool ended() const { return ended_; }
 
 private:
-    void end_line()
+    // Ends the line begun in earlier pieces (if any) with `rest`. A line read
+    // in one piece is stored at its exact size; one that grew across pieces
+    // gives back what its growth reserved, up to as much as the line itself.
+    void end_line(std::string_view rest)
     {
         if (lines_.size() >= max_lines_) too_many_lines(name_, max_lines_);
+        if (current_.empty()) {
+            lines_.emplace_back(rest);
+            return;
+        }
+        current_.append(rest);
+        current_.shrink_to_fit();
         lines_.push_back(std::move(current_));
         current_ = std::string();
     }
@@ -107,35 +129,22 @@ private:
     int fd_;
 };
 
-}  // namespace
-
-std::vector<std::string> split_data_text(std::string_view bytes, std::size_t max_lines, std::string_view name)
+std::vector<std::string> read_lines(int fd, const std::string& name, std::size_t chunk_bytes)
 {
-    Line_splitter splitter(max_lines, name);
-    splitter.feed(bytes);
-    return splitter.finish();
-}
-
-std::vector<std::string> read_data_file(const std::string& path)
-{
-    const std::string name = full_path(path);
-    File_descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (file.get() < 0) {
-        const int reason = errno;
-        throw Vantel_error("Cannot open file \"" + name + "\". " + std::strerror(reason));
-    }
     // A regular file over the limit is refused before anything is read.
     struct stat info {};
-    if (::fstat(file.get(), &info) == 0 && S_ISREG(info.st_mode) &&
-        static_cast<std::uint64_t>(info.st_size) > Max_data_file_bytes)
-        too_large(name);
+    const bool regular = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+    if (regular && static_cast<std::uint64_t>(info.st_size) > Max_data_file_bytes) too_large(name);
 
     Line_splitter splitter(Max_data_file_lines, name);
-    constexpr std::size_t chunk_size = std::size_t{1} << 20;
-    const auto chunk = std::make_unique<char[]>(chunk_size);
+    // A small file needs no buffer of full size.
+    std::size_t chunk_size = chunk_bytes > 0 ? chunk_bytes : 1;
+    if (regular && static_cast<std::uint64_t>(info.st_size) < chunk_size)
+        chunk_size = static_cast<std::size_t>(info.st_size) + 1;
+    const std::unique_ptr<char[]> chunk(new char[chunk_size]);
     std::uint64_t total = 0;
     for (;;) {
-        const ssize_t got = ::read(file.get(), chunk.get(), chunk_size);
+        const ssize_t got = ::read(fd, chunk.get(), chunk_size);
         if (got < 0) {
             if (errno == EINTR) continue;
             const int reason = errno;
@@ -150,6 +159,32 @@ std::vector<std::string> read_data_file(const std::string& path)
         if (total > Max_data_file_bytes) too_large(name);
     }
     return splitter.finish();
+}
+
+}  // namespace
+
+std::vector<std::string> split_data_text(std::string_view bytes, std::size_t max_lines, std::string_view name)
+{
+    Line_splitter splitter(max_lines, name);
+    splitter.feed(bytes);
+    return splitter.finish();
+}
+
+std::vector<std::string> read_data_file(const std::string& path, std::size_t chunk_bytes)
+{
+    const std::string name = full_path(path);
+    File_descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (file.get() < 0) {
+        const int reason = errno;
+        throw Vantel_error("Cannot open file \"" + name + "\". " + std::strerror(reason));
+    }
+    // Within the limits a file can still outgrow the memory of a small
+    // machine; what was read so far is freed on the way out.
+    try {
+        return read_lines(file.get(), name, chunk_bytes);
+    } catch (const std::bad_alloc&) {
+        throw Vantel_error("File \"" + name + "\" does not fit into the memory available");
+    }
 }
 
 std::int32_t column_count(std::string_view line)
@@ -167,7 +202,7 @@ std::int32_t column_count(std::string_view line)
         count = line.empty() ? 0 : 1;
     else
         count = last_tab + 1 < line.size() ? tabs + 1 : tabs;
-    // A line of 1 GiB at most has fewer tabs than INT32_MAX.
+    // A line of a data file (16 MiB at most) has fewer tabs than INT32_MAX.
     return static_cast<std::int32_t>(count);
 }
 

@@ -14,27 +14,43 @@ namespace vantel {
 // exhausting memory: a data file may hold at most 1 GiB (1073741824 bytes;
 // a regular file is refused by its size before it is read, anything else,
 // such as a pipe or a device, when more is read before a NUL byte ends the
-// text) and at most 10000000 lines. A larger file is refused with a
-// Vantel_error naming it, for example
+// text), at most 10000000 lines and at most 16 MiB (16777216 bytes) in one
+// line. A file beyond a limit is refused with a Vantel_error naming it, for
+// example
 //   File "/data/big.txt" is too large: a data file may hold at most
 //   1073741824 bytes (1 GiB)
-// (shown with a full stop appended by the general error display).
+//   File "/data/wide.txt" line 3 is too long: a line of a data file may
+//   hold at most 16777216 bytes (16 MiB)
+// (shown with a full stop appended by the general error display when the
+// message does not end in ")"). Held in memory, the lines take about 1.5
+// times the file's size for lines of some 100 bytes and up to about 4 times
+// for very short ones.
 inline constexpr std::uint64_t Max_data_file_bytes = std::uint64_t{1} << 30;
 inline constexpr std::size_t Max_data_file_lines = 10'000'000;
+inline constexpr std::size_t Max_data_line_bytes = std::size_t{1} << 24;
 
 // Splits the text of a data file into lines: lines end with CR LF, CR or LF;
 // a last line without a line break counts, a final line break adds no empty
 // line; a NUL byte ends the text. Throws Vantel_error when more than
-// max_lines lines result (`name` is the file named in the message).
+// max_lines lines result or a line is longer than Max_data_line_bytes
+// (`name` is the file named in the message).
 std::vector<std::string> split_data_text(std::string_view bytes,
                                          std::size_t max_lines = Max_data_file_lines,
                                          std::string_view name = "");
 
+// How much of a data file is read at a time.
+inline constexpr std::size_t Data_file_chunk_bytes = std::size_t{1} << 20;
+
 // Reads a whole data file into lines (as split_data_text). Throws
 // Vantel_error: `Cannot open file "<full path>". <system reason>` when it
 // cannot be opened, `Cannot read file "<full path>". <system reason>` when
-// reading fails (a folder, say), and the messages of the limits above.
-std::vector<std::string> read_data_file(const std::string& path);
+// reading fails (a folder, say), the messages of the limits above, and
+// `File "<full path>" does not fit into the memory available` when the
+// machine runs out of memory while reading it.
+// `chunk_bytes` (at least 1) exists so that tests can put line breaks across
+// two reads without writing megabytes.
+std::vector<std::string> read_data_file(const std::string& path,
+                                        std::size_t chunk_bytes = Data_file_chunk_bytes);
 
 // Columns of a line: its tab count, plus 1 when at least one character
 // follows the last tab; without tabs 1 for a non-empty line, 0 for an empty.

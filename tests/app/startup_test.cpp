@@ -126,6 +126,21 @@ TEST(Startup, short_init_file_reads_missing_lines_as_empty)
     EXPECT_EQ(init_line(s.program.session, 5), "");
 }
 
+TEST(Startup, init_file_over_16_mib_is_refused_like_an_unreadable_one)
+{
+    Started s(std::nullopt, false);
+    const std::string path = s.app.write("init.txt", init_text("AUTO=YES", "METHOD=2", "N=5"));
+    std::filesystem::resize_file(path, (16u << 20) + 1);  // the lines, then zeros
+    s.form_create();
+    const auto& w = s.window();
+    // No full stop after the closing parenthesis, which sorts before it.
+    EXPECT_EQ(w.errors, std::vector<std::string>{"File \"" + path +
+                                                 "\" is too large: it may hold at most 16777216 bytes (16 MiB)"});
+    EXPECT_TRUE(w.lines(Control::Memo3).empty());
+    EXPECT_EQ(w.selected_method(), 5);
+    EXPECT_FALSE(w.timer_enabled());
+}
+
 TEST(Startup, data_folder_lists_every_txt_entry)
 {
     Started s(init_text("AUTO=NO", "METHOD=5", "N=5"), false);

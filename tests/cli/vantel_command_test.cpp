@@ -2,39 +2,13 @@
 // its value against the window's START on the same inputs.
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdio>
 #include <string>
-#include <sys/wait.h>
 
 #include "app/headless_run.h"
-#include "support/test_program.h"
+#include "cli/command_runner.h"
 
 namespace vantel::test {
 namespace {
-
-struct Command_result {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-Command_result run_vantel(const std::string& arguments, const Temp_dir& dir)
-{
-    const std::string err_file = (dir.path() / "stderr.txt").string();
-    const std::string command = built_app_dir() + "vantel " + arguments + " 2>" + err_file;
-    Command_result result;
-    FILE* pipe = popen(command.c_str(), "r");
-    std::array<char, 4096> buffer{};
-    while (std::fgets(buffer.data(), buffer.size(), pipe)) result.out += buffer.data();
-    const int raw = pclose(pipe);
-    result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    if (FILE* err = std::fopen(err_file.c_str(), "r")) {
-        while (std::fgets(buffer.data(), buffer.size(), err)) result.err += buffer.data();
-        std::fclose(err);
-    }
-    return result;
-}
 
 std::string two_column_series(int rows)
 {
@@ -44,19 +18,13 @@ std::string two_column_series(int rows)
     return text;
 }
 
-int line_count(const std::string& text)
-{
-    int lines = 0;
-    for (const char c : text) lines += c == '\n';
-    return lines;
-}
-
 TEST(Vantel_command, help_explains_every_option)
 {
     Temp_dir dir;
     const auto result = run_vantel("--help", dir);
     EXPECT_EQ(result.status, 0);
-    for (const char* option : {"--column", "--n", "--method", "--epochs", "--mnist", "--tpattern", "--json"})
+    for (const char* option : {"--columns", "--column", "--n", "--method", "--epochs", "--threads", "--format",
+                               "--output", "--batch", "--init", "--mnist", "--tpattern", "--json"})
         EXPECT_NE(result.out.find(option), std::string::npos) << option;
 }
 
@@ -64,7 +32,7 @@ TEST(Vantel_command, bad_arguments_give_one_line_and_status_2)
 {
     Temp_dir dir;
     const std::string data = dir.write("series.txt", two_column_series(20));
-    for (const std::string arguments :
+    for (const std::string& arguments :
          {std::string("--bogus ") + data, std::string(""), dir.path().string() + "/missing.txt",
           "--method 7 " + data, "--method 0 " + data, "--epochs 0 " + data, "--column 0 " + data,
           "--column x " + data, std::string("--epochs"), "--mnist " + dir.path().string() + " " + data,

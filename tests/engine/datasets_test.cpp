@@ -453,6 +453,27 @@ TEST(Dataset_reader, one_message_for_several_faults)
               "value (0 before the first load)");
 }
 
+TEST(Dataset_reader, text_file_over_16_mib_is_refused)
+{
+    Temp_dir dir;
+    std::string text = "1\r\n1 1\r\n";
+    text.resize(Max_text_file_bytes, ' ');
+    EXPECT_EQ(load_text_file(dir.write("at_limit.VM", text)), text);
+
+    const std::string over = dir.write("over.VM", "1\r\n1 1\r\n");
+    fs::resize_file(over, Max_text_file_bytes + 1);
+    // A device has no size and reads without end; it is stopped at the limit.
+    for (const std::string& path : {over, std::string("/dev/zero")}) {
+        std::string error;
+        try {
+            load_text_file(path);
+        } catch (const Vantel_error& e) {
+            error = e.what();
+        }
+        EXPECT_EQ(error, "File \"" + path + "\" is too large: it may hold at most 16777216 bytes (16 MiB)");
+    }
+}
+
 TEST(Datasets_real, published_files_load_with_their_known_first_labels)
 {
     const std::string app = built_app_dir();

@@ -1,9 +1,13 @@
 // Reading data files into lines, the column count and the field text.
-#include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <random>
 #include <string>
 #include <vector>
+
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -16,11 +20,6 @@ namespace {
 
 using Lines = std::vector<std::string>;
 using test::Temp_dir;
-
-double seconds_since(std::chrono::steady_clock::time_point start)
-{
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
 
 TEST(SplitDataText, LineEnds)
 {
@@ -72,6 +71,21 @@ TEST(SplitDataText, LineLimit)
     }
 }
 
+TEST(SplitDataText, LongestLine)
+{
+    const std::string longest(Max_data_line_bytes, '5');
+    const auto lines = split_data_text("1\n" + longest + "\r\n2");
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[1].size(), Max_data_line_bytes);
+    try {
+        split_data_text("1\n2\n" + longest + "5", Max_data_file_lines, "/x/wide.txt");
+        ADD_FAILURE() << "no error";
+    } catch (const Vantel_error& error) {
+        EXPECT_STREQ(error.what(), "File \"/x/wide.txt\" line 3 is too long: a line of a data file "
+                                   "may hold at most 16777216 bytes (16 MiB)");
+    }
+}
+
 TEST(ReadDataFile, SameLinesAsTheSplitter)
 {
     Temp_dir dir;
@@ -96,6 +110,83 @@ TEST(ReadDataFile, CrLfAcrossTheReadBuffer)
     lines = read_data_file(dir.write("h.txt", first + "\r\r\n"));
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(lines[1], "");
+}
+
+TEST(ReadDataFile, AnyReadSizeGivesTheSameLines)
+{
+    // Line breaks, CR LF pairs and NUL bytes fall across reads of every size.
+    using namespace std::string_literals;
+    Temp_dir dir;
+    for (const std::string text : {"a\r\nb\rc\nd"s, "\r\n\r\r\n\n\r"s, "1\t2\r\n3\t4\r\n5"s,
+                                   "ab\rcd\0ef\ngh"s, "abc\r\0\n"s}) {
+        const auto path = dir.write("f.txt", text);
+        for (std::size_t chunk = 1; chunk <= 8; ++chunk)
+            EXPECT_EQ(read_data_file(path, chunk), split_data_text(text)) << chunk;
+    }
+}
+
+TEST(ReadDataFile, LineOverTheLimitAcrossReadsIsRefused)
+{
+    // The line grows over 17 reads of 1 MiB before it is found too long.
+    Temp_dir dir;
+    const auto path = dir.write("wide.txt", "1\t2\r\n" + std::string(Max_data_line_bytes + 1, '7') + "\r\n");
+    try {
+        read_data_file(path);
+        ADD_FAILURE() << "no error";
+    } catch (const Vantel_error& error) {
+        EXPECT_EQ(std::string(error.what()),
+                  "File \"" + path + "\" line 2 is too long: a line of a data file may hold at most "
+                                    "16777216 bytes (16 MiB)");
+    }
+}
+
+TEST(ReadDataFile, FileBeyondTheMemoryAvailableGivesAMessage)
+{
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "AddressSanitizer keeps address space of its own; the limit below would stop it";
+#else
+    // 8 million short lines need some 256 MiB as strings; a child process
+    // that may grow by 64 MiB at most reads them.
+    Temp_dir dir;
+    std::string text;
+    text.reserve(64u << 20);
+    for (int i = 0; i < 8'000'000; ++i) text += "1.25\t7\n";
+    const auto path = dir.write("big.txt", text);
+    text = std::string();
+
+    int channel[2];
+    ASSERT_EQ(::pipe(channel), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        long pages = 0;
+        std::FILE* statm = std::fopen("/proc/self/statm", "r");
+        if (!statm || std::fscanf(statm, "%ld", &pages) != 1) ::_exit(2);
+        const rlim_t now = static_cast<rlim_t>(pages) * static_cast<rlim_t>(::sysconf(_SC_PAGESIZE));
+        const rlimit limit{now + (64u << 20), now + (64u << 20)};
+        if (::setrlimit(RLIMIT_AS, &limit) != 0) ::_exit(3);
+        std::string said = "no error";
+        try {
+            read_data_file(path);
+        } catch (const Vantel_error& error) {
+            said = error.what();
+        } catch (...) {
+            said = "another error";
+        }
+        if (::write(channel[1], said.data(), said.size()) < 0) ::_exit(4);
+        ::_exit(0);
+    }
+    ::close(channel[1]);
+    std::string said;
+    char piece[256];
+    for (ssize_t got; (got = ::read(channel[0], piece, sizeof piece)) > 0;) said.append(piece, got);
+    ::close(channel[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(said, "File \"" + path + "\" does not fit into the memory available");
+#endif
 }
 
 TEST(ReadDataFile, NulByteEndsTheFile)
@@ -176,9 +267,7 @@ TEST(ReadDataFile, TenMegabyteLine)
     std::string line(10 * 1024 * 1024, '7');
     for (std::size_t i = 1000; i < line.size(); i += 1000) line[i] = '\t';
     const auto path = dir.write("long.txt", line + "\r\n1\n");
-    const auto start = std::chrono::steady_clock::now();
     const auto lines = read_data_file(path);
-    EXPECT_LT(seconds_since(start), 2.0);
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(lines[0], line);
     EXPECT_EQ(column_count(lines[0]), static_cast<std::int32_t>(line.size() / 1000) + 1);
@@ -190,9 +279,7 @@ TEST(ReadDataFile, AMillionLines)
     std::string text;
     for (int i = 0; i < 1000000; ++i) text += std::to_string(i) + "\t" + std::to_string(i * 0.5) + "\n";
     const auto path = dir.write("million.txt", text);
-    const auto start = std::chrono::steady_clock::now();
     const auto lines = read_data_file(path);
-    EXPECT_LT(seconds_since(start), 2.0);
     ASSERT_EQ(lines.size(), 1000000u);
     EXPECT_EQ(lines[0], "0\t0.000000");
     EXPECT_EQ(lines[999999], "999999\t499999.500000");
@@ -203,8 +290,7 @@ TEST(ReadDataFile, FileOverTheSizeLimitIsRefused)
     Temp_dir dir;
     const auto path = dir.path() / "huge.txt";
     dir.write("huge.txt", "");
-    std::filesystem::resize_file(path, Max_data_file_bytes + 1);  // sparse
-    const auto start = std::chrono::steady_clock::now();
+    std::filesystem::resize_file(path, Max_data_file_bytes + 1);  // sparse, and never read
     try {
         read_data_file(path.string());
         ADD_FAILURE() << "no error";
@@ -213,7 +299,6 @@ TEST(ReadDataFile, FileOverTheSizeLimitIsRefused)
                   "File \"" + path.string() +
                       "\" is too large: a data file may hold at most 1073741824 bytes (1 GiB)");
     }
-    EXPECT_LT(seconds_since(start), 2.0);
 }
 
 TEST(ColumnCount, SpecExamples)

@@ -8,6 +8,16 @@
 //
 // The record is split into sub-records so that the read-only pattern
 // datasets can be shared by several networks.
+//
+// Zero-filling: the window and the tests allocate the record value-initialized
+// (std::make_unique<Engine_state>()), which zero-fills every member. The four
+// image and label tables of Pattern_datasets (60 MB) have no default member
+// initializer on purpose: a network that works on datasets shared from
+// another record is allocated default-initialized (new Engine_state, without
+// parentheses), so that its own, never used tables are never written and the
+// system never commits memory for them. Every other member keeps its
+// initializer and starts at zero either way. Such a record must not be used
+// with its own datasets.
 #pragma once
 
 #include <cstdint>
@@ -47,11 +57,11 @@ struct Series_input {
 struct Pattern_datasets {
     // Train_images[k][s], k = 1..60000: s = 0 holds 1 (bias), the pixel in
     // row r, column c (1..28) is at s = 28 x (c - 1) + r (held transposed).
-    std::uint8_t Train_images[Train_count + 1][Record_bytes] = {};
+    std::uint8_t Train_images[Train_count + 1][Record_bytes];
     // Train_targets[k][d]: 1.0 when d is the label of training image k.
-    double Train_targets[Train_count + 1][Outputs] = {};
-    std::uint8_t Test_images[Test_count + 1][Record_bytes] = {};
-    std::uint8_t Test_labels[Test_count + 1] = {};
+    double Train_targets[Train_count + 1][Outputs];
+    std::uint8_t Test_images[Test_count + 1][Record_bytes];
+    std::uint8_t Test_labels[Test_count + 1];
     // T_pattern_table[m], m = 1..784: the pixel (row, column) that feeds Y[m].
     T_pair T_pattern_table[Last_input + 1] = {};
     bool Datasets_pending = false;  // true until step 2 has completed once

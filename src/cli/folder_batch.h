@@ -1,0 +1,69 @@
+// "Open All Files" without the window: every "*.txt" file of a data folder,
+// computed by the all-columns batch, with the same result files as the
+// window's batch writes. The runs are handed to a Run_pool; each file's
+// files are written as soon as its runs are done.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "app/headless_run.h"
+#include "app/run_pool.h"
+
+namespace vantel::cli {
+
+struct Batch_settings {
+    std::string data_dir;  // ends with '/'
+    std::string app_dir;   // receives "Results" and "DATA_RESULT"; ends with '/'
+    std::vector<std::string> init_lines;
+};
+
+// A line for the user: a path written (standard output) or a problem of a
+// file (standard error, and the batch has failed).
+struct Batch_report {
+    bool problem = false;
+    std::string text;
+};
+
+class Folder_batch {
+public:
+    // Lists and reads the files; the files that need no run are done here.
+    explicit Folder_batch(const Batch_settings& settings);
+
+    const std::vector<Headless_request>& requests() const { return requests_; }
+    // Writes the files whose runs have all finished (collected[run] is true
+    // for the runs that the pool's collect() has returned), once each. At the
+    // end (`final`), a file whose runs were cut short by a stop gets the
+    // columns that were finished, as after a STOP in the window.
+    void write_finished(const Run_pool& pool, const std::vector<bool>& collected, bool final);
+    // Lines to print since the last call.
+    std::vector<Batch_report> take_reports();
+
+    // The "*.txt" names of a folder, sorted.
+    static std::vector<std::string> data_file_names(const std::string& folder);
+
+private:
+    struct File {
+        std::string name;
+        std::string path;
+        int columns = 0;  // computed columns; runs 2(c - 1) and 2(c - 1) + 1 from first_run
+        std::size_t first_run = 0;
+        bool written = false;
+    };
+
+    void plan(const std::string& name);
+    void write_computed(File& file, const Run_pool& pool, const std::vector<bool>& collected);
+    void save(const std::string& path, const std::vector<std::string>& lines, const File& file);
+    void save_run_log(const std::vector<std::string>& rows, const File& file);
+    void problem(const File& file, const std::string& text);
+
+    Batch_settings settings_;
+    std::string n_text_;
+    int method_ = 5;
+    std::vector<File> files_;
+    std::vector<Headless_request> requests_;
+    std::vector<Batch_report> reports_;
+};
+
+}  // namespace vantel::cli

@@ -1,0 +1,41 @@
+// The vantel command's arguments: what they say, and every problem with them.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace vantel::cli {
+
+enum class Format { text, csv, json };
+
+struct Options {
+    bool help = false;
+    std::vector<std::string> files;
+    std::string batch_dir;           // --batch: the data folder; empty otherwise
+    bool all_columns = false;
+    std::vector<int> columns = {1};  // when not all_columns
+    std::vector<int> epochs = {100};
+    std::string n = "19625";
+    std::vector<int> methods = {5};
+    int threads = 0;                 // 0: every available core
+    Format format = Format::text;
+    std::string output;
+    std::string mnist_dir;           // ends with '/'; empty: as the program folder or init file says
+    std::string t_pattern_file;      // empty: the program folder's
+    std::string init_file;           // --batch only; empty: the program folder's
+    // Options that only the runs of data files take, as given; --batch
+    // refuses them, since the init file sets those runs there.
+    std::vector<std::string> run_options;
+};
+
+// Reads the arguments (without the program name). Problems of form, one
+// text per problem, go to `problems`; with any of them the options are not
+// to be used.
+Options parse_arguments(const std::vector<std::string>& arguments, std::vector<std::string>& problems);
+
+// "1,3,5-7": whole numbers and ranges; nothing on a malformed list.
+bool parse_number_list(const std::string& text, std::vector<int>& numbers);
+
+extern const char* const Usage;
+
+}  // namespace vantel::cli

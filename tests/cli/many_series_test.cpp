@@ -1,0 +1,384 @@
+// The vantel command for many series: its records in every format, the same
+// records whatever the thread count, the folder batch against the window's
+// all-files batch, bad input, Ctrl-C and the progress line.
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <regex>
+#include <thread>
+
+#include "app/sha256.h"
+#include "cli/command_runner.h"
+#include "engine/core/date_time.h"
+#include "series/data_file.h"
+
+namespace vantel::test {
+namespace {
+
+const std::vector<std::string> Record_fields = {"file",   "file_sha256", "value",     "correct_count",
+                                                "n",      "column",      "method",    "epochs",
+                                                "seconds", "w2_sha256",  "relative_change", "problem",
+                                                "version"};
+
+// `rows` lines of `columns` tab-separated columns of a noisy series.
+std::string series_rows(int rows, int columns)
+{
+    std::string text;
+    for (int k = 1; k <= rows; ++k)
+        for (int c = 1; c <= columns; ++c)
+            text += std::to_string((k * (c + 3) * 37) % 101 - 50) + "." + std::to_string(k % 10) +
+                    (c < columns ? "\t" : "\r\n");
+    return text;
+}
+
+std::vector<std::string> split_lines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::size_t from = 0;
+    for (std::size_t end; (end = text.find('\n', from)) != std::string::npos; from = end + 1)
+        lines.push_back(text.substr(from, end - from));
+    return lines;
+}
+
+std::vector<std::string> names_in(const std::filesystem::path& folder)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) names.push_back(entry.path().filename());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::vector<std::string> contents_in(const std::filesystem::path& folder)
+{
+    std::vector<std::string> contents;
+    for (const std::string& name : names_in(folder)) contents.push_back(read_file(folder / name));
+    std::sort(contents.begin(), contents.end());
+    return contents;
+}
+
+TEST(Many_series, csv_json_and_text_hold_the_same_runs_with_one_thread_or_two)
+{
+    Temp_dir dir;
+    const std::string data = dir.write("se,ries \"q\".txt", series_rows(40, 2));
+    const std::string runs = shell_word(data) + " --columns all --epochs 1,2 --method 3 --n 30";
+    const auto csv = run_vantel(runs + " --threads 1 --format csv", dir);
+    ASSERT_EQ(csv.status, 0) << csv.err;
+    EXPECT_EQ(csv.err, "");
+    const std::string json_file = (dir.path() / "runs.json").string();
+    const auto json = run_vantel(runs + " --threads 2 --json --output " + shell_word(json_file), dir);
+    ASSERT_EQ(json.status, 0) << json.err;
+    EXPECT_EQ(json.out, "");
+
+    const auto rows = parse_csv(csv.out);
+    ASSERT_EQ(rows.size(), 5u) << csv.out;
+    EXPECT_EQ(rows[0], Record_fields);
+    const auto document = Json_reader::read(read_file(json_file));
+    ASSERT_TRUE(document) << read_file(json_file);
+    ASSERT_EQ(document->kind, Json::Kind::array);
+    ASSERT_EQ(document->items.size(), 4u);
+
+    const std::string data_sha = sha256_hex(read_file(data));
+    for (std::size_t i = 0; i < 4; ++i) {
+        const std::vector<std::string>& r = rows[i + 1];
+        const std::string which = "record " + std::to_string(i);
+        ASSERT_EQ(r.size(), Record_fields.size()) << which;
+        // One thread or two: the same record, but for the time it took.
+        const Json& object = document->items[i];
+        ASSERT_EQ(object.members.size(), Record_fields.size()) << which;
+        for (std::size_t f = 0; f < Record_fields.size(); ++f) {
+            EXPECT_EQ(object.members[f].first, Record_fields[f]) << which;
+            const Json& value = object.members[f].second;
+            if (Record_fields[f] != "seconds") {
+                EXPECT_EQ(value.kind == Json::Kind::null ? "" : value.text, r[f]) << Record_fields[f] << ", " << which;
+            }
+        }
+        EXPECT_EQ(r[0], data);
+        EXPECT_EQ(r[1], data_sha);
+        ASSERT_TRUE(std::regex_match(r[2], std::regex("0\\.\\d{4}"))) << r[2];
+        EXPECT_EQ(std::stoi(r[2].substr(2)), std::stoi(r[3])) << "the value is the share of 10000 test images";
+        EXPECT_EQ(r[4], "30");
+        EXPECT_EQ(r[5], std::to_string(i / 2 + 1));
+        EXPECT_EQ(r[6], "3");
+        EXPECT_EQ(r[7], std::to_string(i % 2 + 1));
+        EXPECT_TRUE(std::regex_match(r[8], std::regex("\\d+\\.\\d{3}"))) << r[8];
+        EXPECT_TRUE(std::regex_match(r[9], std::regex("[0-9a-f]{64}"))) << r[9];
+        EXPECT_EQ(r[11], "");
+        EXPECT_EQ(r[12], "1.0.0.4");
+        if (i % 2 == 0) {
+            EXPECT_EQ(r[10], "") << "the first epoch count has no change";
+        } else {
+            const double first = std::stod(rows[i][2]);
+            const double second = std::stod(r[2]);
+            const double change = (second - first) / second;
+            EXPECT_NEAR(std::stod(r[10]), change, std::max(1e-4, 1e-3 * std::fabs(change))) << r[10];
+        }
+    }
+    // The runs did differ by column and by epochs.
+    EXPECT_NE(rows[1][9], rows[2][9]);
+    EXPECT_NE(rows[1][9], rows[3][9]);
+    // The file name's comma and quotes came through quoted, as the JSON shows.
+    const std::string folder = dir.path().string();
+    const std::string first_record = csv.out.substr(csv.out.find('\n') + 1);
+    EXPECT_EQ(first_record.rfind("\"" + folder + "/se,ries \"\"q\"\".txt\",", 0), 0u) << first_record;
+
+    // Text: a table of several runs; the value alone of one run.
+    const auto table = run_vantel(shell_word(data) + " --columns 2,1 --method 3 --n 30 --epochs 1 --threads 2", dir);
+    ASSERT_EQ(table.status, 0) << table.err;
+    EXPECT_EQ(table.out, "file\tcolumn\tmethod\tepochs\tvalue\trelative_change\n" + data + "\t2\t3\t1\t" + rows[3][2] +
+                             "\t\n" + data + "\t1\t3\t1\t" + rows[1][2] + "\t\n");
+}
+
+TEST(Many_series, bad_input_is_reported_line_by_line_before_any_work)
+{
+    Temp_dir dir;
+    const std::string d = dir.path().string();
+    const std::string data = dir.write("series.txt", series_rows(20, 2));
+    dir.write("short.txt", "1\r\n2\r\n3\r\n");
+    dir.write("DATA/a.txt", series_rows(20, 1));
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"--bogus " + data, "unknown option --bogus (see --help)"},
+        {"--threads=x " + data, "--threads needs a whole number from 1 to 1024, got 'x'"},
+        {"--columns 0 " + data, "--columns: columns count from 1, got '0'"},
+        {"--column 2-x " + data, "--column needs 'all' or column numbers such as 1,3-5, got '2-x'"},
+        {"--columns 1,3 " + data, "column 3 is out of range for " + data + ", which has 2 columns"},
+        {"--method 7 " + data, "--method needs 1..6, a list of them, or all, got '7'"},
+        {"--epochs 0 " + data, "--epochs needs one or two whole numbers of 1 or more, such as 100,200, got '0'"},
+        {"--epochs 1,2,3 " + data,
+         "--epochs needs one or two whole numbers of 1 or more, such as 100,200, got '1,2,3'"},
+        {"--format xml " + data, "--format needs text, csv or json, got 'xml'"},
+        {"--n ten " + data, "--n needs a whole number, got 'ten'"},
+        {data + " --epochs", "--epochs needs a value"},
+        {"", "no data file given (see --help)"},
+        {d + "/missing.txt", "cannot read data file " + d + "/missing.txt"},
+        {d + "/short.txt", d + "/short.txt has 3 lines; a series needs at least 5"},
+        {"--mnist " + d + "/nowhere " + data, "cannot find the MNIST-10 folder " + d + "/nowhere/"},
+        {"--mnist " + d + " " + data, "cannot read MNIST-10 file " + d + "/train-images.idx3-ubyte"},
+        {"--tpattern " + d + "/none.VM " + data, "cannot read T-pattern file " + d + "/none.VM"},
+        {"--output " + d + "/no/runs.csv " + data, "cannot write the output to " + d + "/no/runs.csv: no folder " + d + "/no"},
+        {"--init " + d + "/init.txt " + data, "--init goes with --batch only"},
+        {"--batch " + d + "/nowhere", "cannot read the data folder " + d + "/nowhere/"},
+        {"--batch " + d + "/DATA --init " + d + "/none.txt", "cannot read init file " + d + "/none.txt"},
+        {"--batch " + d + "/DATA --columns 2", "--columns does not go with --batch: the init file sets the runs of the batch"},
+        {"--batch " + d + "/DATA " + data, "give data files or --batch DIR, not both"},
+        {"--batch " + d + "/DATA --output " + d + "/out", "cannot write into " + d + "/out/: no such folder"},
+    };
+    for (const auto& [arguments, problem] : cases) {
+        const auto result = run_vantel(arguments, dir);
+        EXPECT_EQ(result.status, 2) << arguments;
+        EXPECT_EQ(result.err, "vantel: " + problem + "\n") << arguments;
+        EXPECT_EQ(result.out, "") << arguments;
+    }
+
+    // Every problem has its line.
+    const auto several = run_vantel("--epochs 0 --method 9 " + data, dir);
+    EXPECT_EQ(several.status, 2);
+    EXPECT_EQ(several.err,
+              "vantel: --epochs needs one or two whole numbers of 1 or more, such as 100,200, got '0'\n"
+              "vantel: --method needs 1..6, a list of them, or all, got '9'\n");
+    const auto files = run_vantel("--columns 5 " + data + " " + d + "/missing.txt " + d + "/short.txt", dir);
+    EXPECT_EQ(files.status, 2);
+    EXPECT_EQ(files.err, "vantel: column 5 is out of range for " + data + ", which has 2 columns\n"
+                         "vantel: cannot read data file " + d + "/missing.txt\n"
+                         "vantel: " + d + "/short.txt has 3 lines; a series needs at least 5\n");
+}
+
+// A program folder for the window, with the build's MNIST-10 files and
+// T-pattern, and the init file that both batches read.
+struct Batch_folder {
+    Batch_folder(const std::vector<std::string>& init_lines) : init(init_lines)
+    {
+        for (const char* shared : {"MNIST_10", "T_pattern"})
+            std::filesystem::create_directory_symlink(built_app_dir() + shared, app.path() / shared);
+        std::string text;
+        for (const std::string& line : init) text += line + "\r\n";
+        init_file = app.write("init.txt", text);
+        std::filesystem::create_directories(app.path() / "DATA");
+    }
+
+    // "Open All Files" through the window's own handlers.
+    Test_program& run_window(const std::vector<std::string>& listing)
+    {
+        const std::string app_dir = app.path().string() + "/";
+        program.session.executable_dir = app_dir;
+        program.state->run.App_dir = app_dir;
+        program.state->run.One_second = one_second_units();
+        program.state->datasets.Datasets_pending = true;
+        program.window.set_lines(Control::Memo3, init);
+        program.window.select_method(3);
+        program.window.set_lines(Control::Memo4, {});
+        program.window.set_lines(Control::Memo5, listing);
+        program.click(Control::Open_ALL_file_button);
+        return program;
+    }
+
+    Command_result run_command(const std::string& more = "")
+    {
+        return run_vantel("--batch " + shell_word(data_dir()) + " --init " + shell_word(init_file) + " --output " +
+                              shell_word(out.path().string()) + more,
+                          out);
+    }
+
+    std::string data_dir() const { return app.path().string() + "/DATA"; }
+
+    Temp_dir app;
+    Temp_dir out;
+    std::vector<std::string> init;
+    std::string init_file;
+    Test_program program;
+};
+
+TEST(Many_series, batch_writes_the_files_of_the_windows_all_files_batch)
+{
+    Batch_folder folder({"1", "2", "AUTO=NO", "METHOD=3", "N=30", "Path="});
+    folder.app.write("DATA/a.txt", series_rows(40, 2));
+    folder.app.write("DATA/b.txt", series_rows(12, 1));
+    folder.app.write("DATA/t.txt", "TURBO\r\n1\r\n");
+
+    // The window names a run log by the second it is written in and
+    // replaces a log of the same second: one batch per second here.
+    folder.run_window({"a.txt", "t.txt"});
+    std::this_thread::sleep_for(std::chrono::milliseconds(1100));
+    const Test_program& window = folder.run_window({"b.txt"});
+    ASSERT_TRUE(window.window.errors.empty()) << window.window.errors.front();
+    ASSERT_TRUE(window.window.messages.empty()) << window.window.messages.front();
+
+    const auto batch = folder.run_command(" --threads 2");
+    EXPECT_EQ(batch.status, 0) << batch.err;
+    EXPECT_EQ(batch.err, "");
+
+    const auto app = folder.app.path();
+    const auto out = folder.out.path();
+    ASSERT_EQ(names_in(out / "DATA_RESULT"), (std::vector<std::string>{"a_Result.txt", "b_Result.txt", "t_Result.txt"}));
+    EXPECT_EQ(names_in(app / "DATA_RESULT"), names_in(out / "DATA_RESULT"));
+    for (const std::string& name : names_in(app / "DATA_RESULT"))
+        EXPECT_EQ(read_file(out / "DATA_RESULT" / name), read_file(app / "DATA_RESULT" / name)) << name;
+    EXPECT_EQ(line_count(read_file(out / "DATA_RESULT/a_Result.txt")), 2);
+    // Run logs are named by the time they were written; their contents agree.
+    ASSERT_EQ(names_in(out / "Results").size(), 2u);
+    EXPECT_EQ(contents_in(out / "Results"), contents_in(app / "Results"));
+    EXPECT_NE(read_file(out / "Results" / names_in(out / "Results")[0]).find(
+                  "file name=" + folder.data_dir() + "/a.txt"),
+              std::string::npos);
+
+    // Standard output names every file written.
+    const auto written = split_lines(batch.out);
+    EXPECT_EQ(written.size(), 5u) << batch.out;
+    for (const std::string& path : written) EXPECT_TRUE(std::filesystem::is_regular_file(path)) << path;
+}
+
+TEST(Many_series, batch_passes_over_what_it_cannot_compute_as_the_window_does_and_says_so)
+{
+    Batch_folder folder({"1", "2", "AUTO=NO", "METHOD=3", "N=30", "Path="});
+    folder.app.write("DATA/t.txt", "TURBO\r\n1\r\n");
+    std::string long_turbo = "TURBO\r\n";
+    for (int k = 1; k < 12; ++k) long_turbo += std::to_string(k) + "\r\n";
+    folder.app.write("DATA/long.txt", long_turbo);
+    folder.app.write("DATA/s.txt", "1\r\n2\r\n3\r\n");
+    folder.app.write("DATA/turbo.txt", "turbo\r\n1\r\n");
+    folder.app.write("DATA/one.txt", "1\r\n");
+    folder.app.write("DATA/empty.txt", "");
+    std::filesystem::create_directory(folder.app.path() / "DATA/sub.txt");
+    const std::string d = folder.data_dir();
+
+    // The window's message boxes are the command's lines.
+    for (const char* text : {"File is not correct", "Please load data!", "File is not correct", "Please load data!"})
+        folder.program.window.expect_message(text);
+    folder.run_window({"empty.txt", "long.txt", "one.txt", "s.txt", "sub.txt", "t.txt", "turbo.txt"});
+    EXPECT_EQ(folder.program.window.messages.size(), 4u);
+    const auto batch = folder.run_command();
+    EXPECT_EQ(batch.status, 1);
+    std::string unreadable;
+    try {
+        read_data_file(d + "/sub.txt");
+    } catch (const std::exception& error) {
+        unreadable = error.what();
+    }
+    EXPECT_EQ(batch.err, "vantel: " + d + "/empty.txt: skipped (the file is empty)\n"
+                         "vantel: " + d + "/one.txt: File is not correct\n"
+                         "vantel: " + d + "/one.txt: File not correct\n"
+                         "vantel: " + d + "/s.txt: Please load data!\n"
+                         "vantel: " + d + "/sub.txt: skipped (" + unreadable + ")\n"
+                         "vantel: " + d + "/turbo.txt: File is not correct\n"
+                         "vantel: " + d + "/turbo.txt: Please load data!\n");
+
+    const auto out = folder.out.path();
+    EXPECT_EQ(names_in(out / "DATA_RESULT"), (std::vector<std::string>{"s_Result.txt", "t_Result.txt", "turbo_Result.txt"}));
+    for (const std::string& name : names_in(folder.app.path() / "DATA_RESULT"))
+        EXPECT_EQ(read_file(out / "DATA_RESULT" / name), read_file(folder.app.path() / "DATA_RESULT" / name)) << name;
+    EXPECT_EQ(read_file(out / "DATA_RESULT/t_Result.txt"), "0 0  0\r\n");
+    EXPECT_EQ(read_file(out / "DATA_RESULT/s_Result.txt"), "   \r\n");
+    // Two empty run logs, written within a second: neither replaces the other.
+    EXPECT_EQ(contents_in(out / "Results"), (std::vector<std::string>{"", ""}));
+}
+
+TEST(Many_series, ctrl_c_lets_the_run_in_progress_end_and_writes_what_was_computed)
+{
+    Temp_dir dir;
+    const std::string data = dir.write("series.txt", series_rows(40, 2));
+    const std::string output = (dir.path() / "runs.csv").string();
+    const std::string errors = (dir.path() / "stderr.txt").string();
+    const std::string program = built_app_dir() + "vantel";
+    std::vector<std::string> arguments = {program, data, "--columns", "all", "--epochs", "1,2", "--n", "30",
+                                          "--threads", "1", "--format", "csv", "--output", output};
+
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        const int err = ::open(errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        dup2(err, STDERR_FILENO);
+        std::vector<char*> argv;
+        for (std::string& argument : arguments) argv.push_back(argument.data());
+        argv.push_back(nullptr);
+        execv(program.c_str(), argv.data());
+        _exit(127);
+    }
+    // Well before the four runs can have finished.
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    kill(child, SIGINT);
+    int raw = 0;
+    waitpid(child, &raw, 0);
+    ASSERT_TRUE(WIFEXITED(raw)) << "ended by a signal";
+    EXPECT_EQ(WEXITSTATUS(raw), 130);
+
+    const auto rows = parse_csv(read_file(output));
+    ASSERT_GE(rows.size(), 1u);
+    EXPECT_EQ(rows[0], Record_fields);
+    const std::size_t done = rows.size() - 1;
+    EXPECT_LT(done, 4u);
+    for (std::size_t i = 1; i < rows.size(); ++i) EXPECT_EQ(rows[i].size(), Record_fields.size());
+    EXPECT_EQ(read_file(errors), "vantel: interrupted after " + std::to_string(done) +
+                                     " of 4 runs; what they computed has been written\n");
+    // No half-written file is left behind.
+    EXPECT_EQ(names_in(dir.path()), (std::vector<std::string>{"runs.csv", "series.txt", "stderr.txt"}));
+}
+
+TEST(Many_series, progress_shows_on_a_terminal_only)
+{
+    Temp_dir dir;
+    const std::string data = dir.write("series.txt", series_rows(40, 1));
+    const std::string arguments = shell_word(data) + " --n 30 --epochs 1 --threads 1";
+    // script gives the command a terminal for its output streams.
+    const std::string command =
+        "script -qec " + shell_word(built_app_dir() + "vantel " + arguments) + " /dev/null";
+    std::string shown;
+    FILE* pipe = popen(command.c_str(), "r");
+    std::array<char, 4096> buffer{};
+    while (std::fgets(buffer.data(), buffer.size(), pipe)) shown += buffer.data();
+    pclose(pipe);
+    EXPECT_TRUE(std::regex_search(shown, std::regex("\rvantel: 1/1 runs done, 0:\\d\\d passed, about 0:00 left")))
+        << shown;
+
+    const auto plain = run_vantel(arguments, dir);
+    EXPECT_EQ(plain.status, 0);
+    EXPECT_EQ(plain.err, "");
+    EXPECT_NE(shown.find(plain.out.substr(0, 6)), std::string::npos) << "the same value on the terminal";
+}
+
+}  // namespace
+}  // namespace vantel::test

@@ -1,0 +1,198 @@
+// Step 2 over damaged MNIST-10 files: each of the four is missing, a folder,
+// short, of about the published size or of any size, with fuzzed bytes at
+// its start and its end (the rest reads as zeros), followed by a fuzzed
+// T-pattern file. The outcome is known in advance from the files: the first
+// damaged file ends the load with its own message, and only a load without
+// error marks the datasets as loaded, with one label per training image.
+//
+// Input, as FuzzedDataProvider takes it: for each file in turn its shape
+// (one byte from the end), its head and tail (strings from the front, each
+// ended by a backslash and another character) and, for the shapes that need
+// one, its size (bytes from the end); then one byte from the end that says
+// whether the T-pattern exists, and the rest of the front is its text.
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include "app/handlers.h"
+#include "app/memory_window.h"
+#include "engine/core/session.h"
+#include "engine/t_pattern_reader.h"
+#include "fuzz_support.h"
+
+namespace {
+
+using namespace vantel;
+namespace fs = std::filesystem;
+
+struct Mnist_file {
+    const char* name;
+    std::uint64_t header;
+    std::uint64_t record;
+    std::uint64_t count;
+    bool labels;
+    std::uint64_t size() const { return header + record * count; }
+};
+
+constexpr std::array<Mnist_file, 4> Files = {{
+    {"train-images.idx3-ubyte", 16, 784, Train_count, false},
+    {"train-labels.idx1-ubyte", 8, 1, Train_count, true},
+    {"t10k-images.idx3-ubyte", 16, 784, Test_count, false},
+    {"t10k-labels.idx1-ubyte", 8, 1, Test_count, true},
+}};
+
+enum class Shape { missing, folder, short_file, near_full, any_size, last = any_size };
+
+struct Planned_file {
+    Shape shape = Shape::missing;
+    std::string head;  // the first bytes
+    std::string tail;  // the last bytes, written over the head where they meet
+    std::uint64_t size = 0;
+
+    unsigned char byte_at(std::uint64_t offset) const
+    {
+        if (tail.size() <= size && offset >= size - tail.size()) return tail[offset - (size - tail.size())];
+        if (offset < head.size()) return head[offset];
+        return 0;
+    }
+};
+
+Planned_file plan(FuzzedDataProvider& input, const Mnist_file& file)
+{
+    Planned_file p;
+    p.shape = static_cast<Shape>(input.ConsumeIntegralInRange<int>(0, static_cast<int>(Shape::last)));
+    p.head = input.ConsumeRandomLengthString(2048);
+    p.tail = input.ConsumeRandomLengthString(64);
+    const auto full = static_cast<std::int64_t>(file.size());
+    const auto record = static_cast<std::int64_t>(file.record);
+    switch (p.shape) {
+    case Shape::short_file:
+        p.size = std::min<std::uint64_t>(p.head.size(), file.size() - 1);
+        p.tail.clear();
+        break;
+    case Shape::near_full:
+        p.size = static_cast<std::uint64_t>(
+            std::max<std::int64_t>(0, full + input.ConsumeIntegralInRange<std::int64_t>(-2 * record, record)));
+        break;
+    case Shape::any_size:
+        p.size = input.ConsumeIntegralInRange<std::uint64_t>(0, file.size() + file.record);
+        break;
+    default:
+        break;
+    }
+    return p;
+}
+
+void lay_out(const std::string& path, const Planned_file& p)
+{
+    if (p.shape == Shape::missing) return;
+    if (p.shape == Shape::folder) {
+        fs::create_directories(path);
+        return;
+    }
+    fuzz::write_file(path, p.head, p.size);
+    if (p.tail.size() <= p.size) {
+        const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
+        FUZZ_CHECK(fd >= 0);
+        FUZZ_CHECK(::pwrite(fd, p.tail.data(), p.tail.size(), static_cast<off_t>(p.size - p.tail.size())) ==
+                   static_cast<ssize_t>(p.tail.size()));
+        ::close(fd);
+    }
+}
+
+// The message the first damaged file must give, or empty for a sound file.
+// Labels are read one at a time, so a label outside 0..9 before the end of
+// a short label file is found before the end is.
+std::string expected_error(const std::string& path, const Mnist_file& file, const Planned_file& p)
+{
+    if (p.shape == Shape::missing) return "Cannot open file \"" + path + "\". No such file or directory.";
+    if (p.shape == Shape::folder) return "Cannot open file \"" + path + "\". Is a directory.";
+    if (!file.labels) return p.size < file.size() ? "Stream read error." : "";
+    for (std::uint64_t k = 1; k <= file.count; ++k) {
+        const std::uint64_t offset = file.header + k - 1;
+        if (offset >= p.size) return "Stream read error.";
+        // Only the head and the tail can hold anything but 0.
+        if (offset >= p.head.size() && offset + p.tail.size() < p.size) {
+            k = p.size - p.tail.size() - file.header;  // on to the tail
+            continue;
+        }
+        const unsigned label = p.byte_at(offset);
+        if (label > 9)
+            return "Label " + std::to_string(label) + " of record " + std::to_string(k) + " in \"" + path +
+                   "\" is outside 0..9.";
+    }
+    return {};
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    static const auto state = std::make_unique<Engine_state>();
+    const std::string app = fuzz::scratch_dir();
+    const std::string mnist = app + "MNIST/";
+    std::error_code ignored;
+    fs::remove_all(mnist, ignored);
+    fs::remove_all(app + "T_pattern", ignored);
+    fs::create_directories(mnist);
+
+    FuzzedDataProvider input(data, size);
+    std::string expected;
+    for (const Mnist_file& file : Files) {
+        const std::string path = mnist + file.name;
+        const Planned_file planned = plan(input, file);
+        lay_out(path, planned);
+        if (expected.empty()) expected = expected_error(path, file, planned);
+    }
+    const bool t_pattern_present = input.ConsumeBool();
+    const std::string t_pattern = input.ConsumeRemainingBytesAsString();
+    if (t_pattern_present) {
+        fs::create_directories(app + "T_pattern");
+        fuzz::write_file(app + "T_pattern/T-pattern-3.VM", t_pattern);
+        if (expected.empty()) {
+            try {
+                T_pair scratch[Last_input + 1];
+                read_t_pattern(t_pattern, scratch);
+            } catch (const Vantel_error& error) {
+                expected = std::string(error.what()) + ".";
+            }
+        }
+    }
+
+    Memory_window window;
+    Session session(*state, window);
+    session.timings = {0, 0};
+    session.executable_dir = app;
+    state->run.App_dir = app;
+    state->datasets.Datasets_pending = true;
+    install_handlers(session);
+    window.set_lines(Control::Memo3, {"100", "20", "AUTO=NO", "METHOD=5", "N=19625", "Path=" + mnist});
+    session.click(Control::Button_Step_2);
+
+    const auto& d = state->datasets;
+    FUZZ_CHECK(d.Mnist_dir == mnist);
+    if (!expected.empty()) {
+        FUZZ_CHECK(window.errors == std::vector<std::string>{expected});
+        FUZZ_CHECK(d.Datasets_pending);
+        FUZZ_CHECK(!window.enabled(Control::Button_Step_2));
+        return 0;
+    }
+    FUZZ_CHECK(window.errors.empty());
+    FUZZ_CHECK(!d.Datasets_pending);
+    FUZZ_CHECK(window.enabled(Control::Button_Step_2));
+    if (!t_pattern_present)
+        FUZZ_CHECK(window.messages == std::vector<std::string>{"No File T_pattern\\T-pattern-3.VM"});
+    for (int k = 1; k <= Train_count; ++k) {
+        FUZZ_CHECK(d.Train_images[k][0] == 1);
+        FUZZ_CHECK(std::count(d.Train_targets[k], d.Train_targets[k] + Outputs, 1.0) == 1);
+        FUZZ_CHECK(std::count(d.Train_targets[k], d.Train_targets[k] + Outputs, 0.0) == Outputs - 1);
+    }
+    for (int k = 1; k <= Test_count; ++k) FUZZ_CHECK(d.Test_labels[k] <= 9 && d.Test_images[k][0] == 1);
+    return 0;
+}
