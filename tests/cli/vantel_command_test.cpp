@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/headless_run.h"
+#include "engine/core/date_time.h"
 #include "cli/command_runner.h"
 
 namespace vantel::test {
@@ -57,6 +58,8 @@ TEST(Vantel_command, gives_the_value_that_start_shows_in_the_window)
     Test_program program;
     program.session.executable_dir = built_app_dir();
     program.state->run.App_dir = built_app_dir();
+    // As start-up sets it: without it every training image would pump.
+    program.state->run.One_second = one_second_units();
     program.state->datasets.Datasets_pending = true;
     program.window.set_lines(Control::Memo3, {"1", "2", "AUTO=NO", "METHOD=3", "N=600", "Path="});
     program.window.answer_dialog(data);
