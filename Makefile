@@ -1,8 +1,7 @@
 # The two commands of the README:
 #   make run   - install what is missing, build, lay out the program folder, open the window
-#   make test  - the same set-up, then every test through ctest
-#   make test-hardened - make test, then the tests again with the sanitizers
-#                (build-asan) and each fuzz target for 10 s
+#   make test  - the same set-up, then every test through ctest, the tests again
+#                with the sanitizers (build-asan), and each fuzz target for 10 s
 # and for hardening work:
 #   make sanitize-test  - the tests but the long comparisons, built with
 #                         AddressSanitizer and UndefinedBehaviorSanitizer
@@ -15,7 +14,7 @@ JOBS ?= 2
 FUZZ_TIME ?= 60
 FUZZ_TEST_TIME ?= 10
 
-.PHONY: setup configure build run test test-hardened bench sanitize-build sanitize-run sanitize-test fuzz-build fuzz clean
+.PHONY: setup configure build run test bench sanitize-build sanitize-run sanitize-test fuzz-build fuzz clean
 
 setup:
 	@bash tools/setup.sh "$(CACHE)"
@@ -29,11 +28,8 @@ build: configure
 run: build
 	@bash tools/run.sh "$(BUILD)/bin/vantel_calculator"
 
-test: build
+test: build sanitize-build fuzz-build
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
-
-# The tests again with the sanitizers, then each fuzz target for 10 s.
-test-hardened: test sanitize-build fuzz-build
 	@$(MAKE) --no-print-directory sanitize-run
 	@bash tests/fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_TEST_TIME)
 
