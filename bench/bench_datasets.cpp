@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <vector>
 
-#include "engine/core/control.h"
+#include "model/control.h"
 #include "support/test_program.h"
 
 int main()

@@ -12,7 +12,7 @@
 #include <functional>
 #include <string>
 
-#include "engine/core/control.h"
+#include "model/control.h"
 #include "support/literal_engine.h"
 #include "support/test_program.h"
 

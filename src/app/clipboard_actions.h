@@ -1,7 +1,7 @@
 // The three clipboard buttons: the series preview, the result rows, the value.
 #pragma once
 
-#include "engine/core/session.h"
+#include "model/session.h"
 
 namespace vantel {
 

@@ -1,7 +1,7 @@
 // Connects every button of the main window to its handler.
 #pragma once
 
-#include "engine/core/session.h"
+#include "model/session.h"
 
 namespace vantel {
 

@@ -5,10 +5,10 @@
 #include <cstring>
 
 #include "app/handlers.h"
-#include "app/memory_window.h"
-#include "app/sha256.h"
-#include "engine/core/date_time.h"
-#include "engine/core/session.h"
+#include "model/memory_window.h"
+#include "base/sha256.h"
+#include "base/date_time.h"
+#include "model/session.h"
 #include "engine/engine_workspace.h"
 
 namespace vantel {

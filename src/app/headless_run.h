@@ -9,7 +9,7 @@
 #include <memory>
 #include <string>
 
-#include "engine/core/engine_state.h"
+#include "engine/engine_state.h"
 
 namespace vantel {
 

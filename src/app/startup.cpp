@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/core/date_time.h"
+#include "base/date_time.h"
 #include "engine/t_pattern_reader.h"
 
 namespace vantel {

@@ -2,7 +2,7 @@
 // window; Timer1Timer starts the all-files batch once.
 #pragma once
 
-#include "engine/core/session.h"
+#include "model/session.h"
 
 namespace vantel {
 

@@ -8,8 +8,8 @@
 
 #include "batch/batch_handlers.h"
 #include "batch/result_files.h"
-#include "engine/core/date_time.h"
-#include "series/number_format.h"
+#include "base/date_time.h"
+#include "base/number_format.h"
 #include "series/text_readers.h"
 
 namespace vantel {

@@ -1,7 +1,7 @@
 // "START of all columns" and "Open All Files".
 #pragma once
 
-#include "engine/core/session.h"
+#include "model/session.h"
 
 namespace vantel {
 

@@ -13,8 +13,8 @@
 #include <unistd.h>
 
 #include "batch/texts.h"
-#include "engine/core/date_time.h"
-#include "series/number_format.h"
+#include "base/date_time.h"
+#include "base/number_format.h"
 #include "series/text_readers.h"
 
 namespace vantel {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/core/engine_state.h"
+#include "engine/engine_state.h"
 
 namespace vantel {
 

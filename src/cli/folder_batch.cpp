@@ -4,10 +4,10 @@
 #include <exception>
 #include <filesystem>
 
-#include "app/memory_window.h"
+#include "model/memory_window.h"
 #include "batch/result_files.h"
 #include "batch/texts.h"
-#include "engine/core/initial_texts.h"
+#include "model/initial_texts.h"
 #include "series/data_file.h"
 
 namespace vantel::cli {

@@ -14,16 +14,16 @@
 #include <vector>
 
 #include "app/headless_run.h"
-#include "app/memory_window.h"
+#include "model/memory_window.h"
 #include "app/run_pool.h"
-#include "app/sha256.h"
+#include "base/sha256.h"
 #include "batch/result_files.h"
 #include "batch/texts.h"
 #include "cli/folder_batch.h"
 #include "cli/options.h"
 #include "cli/progress.h"
 #include "cli/records.h"
-#include "engine/core/session.h"
+#include "model/session.h"
 #include "series/data_file.h"
 #include "series/text_readers.h"
 

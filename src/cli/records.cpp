@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "engine/core/initial_texts.h"
+#include "model/initial_texts.h"
 
 namespace vantel::cli {
 

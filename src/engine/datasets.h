@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "engine/core/session.h"
+#include "model/session.h"
 
 namespace vantel {
 

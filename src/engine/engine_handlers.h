@@ -1,7 +1,7 @@
 // Connects the nine step buttons, START and the two STOP buttons.
 #pragma once
 
-#include "engine/core/session.h"
+#include "model/session.h"
 
 namespace vantel {
 

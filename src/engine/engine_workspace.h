@@ -24,7 +24,7 @@
 #include <mutex>
 #include <vector>
 
-#include "engine/core/session.h"
+#include "model/session.h"
 
 namespace vantel {
 

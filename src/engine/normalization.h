@@ -1,7 +1,7 @@
 // Step 5: each reservoir neuron's range and mean over the training images.
 #pragma once
 
-#include "engine/core/session.h"
+#include "model/session.h"
 
 namespace vantel {
 

@@ -1,7 +1,7 @@
 // The output layer of the VedEro, shared by training and testing.
 #pragma once
 
-#include "engine/core/engine_state.h"
+#include "engine/engine_state.h"
 
 namespace vantel {
 

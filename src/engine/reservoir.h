@@ -1,7 +1,7 @@
 // Steps 3 and 4: the network's starting state, and W1 filled from xn.
 #pragma once
 
-#include "engine/core/session.h"
+#include "model/session.h"
 
 namespace vantel {
 

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "engine/core/date_time.h"
-#include "series/number_format.h"
+#include "base/date_time.h"
+#include "base/number_format.h"
 #include "series/text_readers.h"
 
 namespace vantel {

@@ -2,7 +2,7 @@
 // step 1 (re-extract the series), step 6 (epochs), step 9 (publish), STOP.
 #pragma once
 
-#include "engine/core/session.h"
+#include "model/session.h"
 
 namespace vantel {
 

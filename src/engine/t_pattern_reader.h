@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "engine/core/engine_state.h"
-#include "engine/core/session.h"
+#include "engine/engine_state.h"
+#include "model/session.h"
 
 namespace vantel {
 

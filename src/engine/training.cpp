@@ -10,7 +10,7 @@
 #include <string>
 #include <thread>
 
-#include "engine/core/date_time.h"
+#include "base/date_time.h"
 #include "engine/datasets.h"
 #include "engine/engine_workspace.h"
 #include "engine/extended_arithmetic.h"

@@ -1,7 +1,7 @@
 // Steps 7 and 8: training the output layer and testing it.
 #pragma once
 
-#include "engine/core/session.h"
+#include "model/session.h"
 
 namespace vantel {
 

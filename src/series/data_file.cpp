@@ -10,7 +10,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "engine/core/session.h"
+#include "base/error.h"
 
 namespace vantel {
 

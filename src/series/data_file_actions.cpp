@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "series/data_file.h"
-#include "series/number_format.h"
+#include "base/number_format.h"
 #include "series/text_readers.h"
 
 namespace vantel {

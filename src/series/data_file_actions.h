@@ -2,7 +2,7 @@
 // its columns becomes the series xn[1..N].
 #pragma once
 
-#include "engine/core/session.h"
+#include "model/session.h"
 
 namespace vantel {
 

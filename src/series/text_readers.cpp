@@ -10,7 +10,7 @@
 #include <locale.h>
 #include <stdlib.h>
 
-#include "engine/core/session.h"
+#include "base/error.h"
 
 namespace vantel {
 

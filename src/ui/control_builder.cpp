@@ -13,7 +13,7 @@
 #include <QRadioButton>
 #include <QStyle>
 
-#include "engine/core/initial_texts.h"
+#include "model/initial_texts.h"
 #include "ui/memo_text.h"
 
 namespace vantel::ui {

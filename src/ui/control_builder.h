@@ -17,7 +17,7 @@
 #include <QRect>
 #include <QString>
 
-#include "engine/core/control.h"
+#include "model/control.h"
 
 class QButtonGroup;
 class QFrame;

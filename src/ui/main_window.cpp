@@ -22,8 +22,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "app/startup.h"
-#include "engine/core/initial_texts.h"
+#include "model/initial_texts.h"
 #include "ui/file_filter.h"
 #include "ui/memo_text.h"
 #include "ui/tabs.h"
@@ -103,7 +102,8 @@ void Main_window::attach(Session& session)
             connect(button, &QPushButton::clicked, this, [this, control] { on_button(control); });
     }
     connect(&timer_, &QTimer::timeout, this, [this] {
-        run_action([this] { Timer1Timer(*session_); });
+        // Timer1 ticks like a click on its control: the session runs its handler.
+        run_action([this] { session_->trigger(Control::Timer1); });
     });
 }
 

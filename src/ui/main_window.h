@@ -18,8 +18,8 @@
 #include <QTimer>
 #include <QWidget>
 
-#include "engine/core/session.h"
-#include "engine/core/window.h"
+#include "model/session.h"
+#include "model/window.h"
 #include "ui/control_builder.h"
 
 class QButtonGroup;

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/core/date_time.h"
+#include "base/date_time.h"
 #include "support/test_program.h"
 
 namespace vantel::test {

@@ -8,7 +8,7 @@
 #include <iterator>
 #include <regex>
 
-#include "engine/core/date_time.h"
+#include "base/date_time.h"
 #include "support/test_program.h"
 
 namespace vantel::test {

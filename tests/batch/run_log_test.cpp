@@ -7,7 +7,7 @@
 #include <regex>
 
 #include "batch/result_files.h"
-#include "engine/core/date_time.h"
+#include "base/date_time.h"
 #include "support/test_program.h"
 
 namespace vantel::test {

@@ -14,9 +14,9 @@
 #include <regex>
 #include <thread>
 
-#include "app/sha256.h"
+#include "base/sha256.h"
 #include "cli/command_runner.h"
-#include "engine/core/date_time.h"
+#include "base/date_time.h"
 #include "series/data_file.h"
 
 namespace vantel::test {

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "app/headless_run.h"
-#include "engine/core/date_time.h"
+#include "base/date_time.h"
 #include "cli/command_runner.h"
 
 namespace vantel::test {

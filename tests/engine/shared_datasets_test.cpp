@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/core/date_time.h"
+#include "base/date_time.h"
 #include "support/literal_engine.h"
 #include "synthetic_engine.h"
 

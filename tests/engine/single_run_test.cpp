@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/core/date_time.h"
+#include "base/date_time.h"
 #include "engine/reservoir.h"
 #include "engine/single_run.h"
 #include "support/test_program.h"

@@ -2,7 +2,7 @@
 
 #include <random>
 
-#include "engine/core/date_time.h"
+#include "base/date_time.h"
 
 namespace vantel::test {
 

@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "engine/core/engine_state.h"
+#include "engine/engine_state.h"
 #include "engine/engine_workspace.h"
 #include "support/test_program.h"
 

@@ -15,8 +15,8 @@
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include "app/handlers.h"
-#include "app/memory_window.h"
-#include "engine/core/session.h"
+#include "model/memory_window.h"
+#include "model/session.h"
 #include "fuzz_support.h"
 #include "series/data_file.h"
 #include "series/text_readers.h"

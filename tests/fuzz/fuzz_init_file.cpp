@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "app/memory_window.h"
+#include "model/memory_window.h"
 #include "app/startup.h"
-#include "engine/core/session.h"
+#include "model/session.h"
 #include "engine/datasets.h"
 #include "fuzz_support.h"
 

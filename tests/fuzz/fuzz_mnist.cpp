@@ -21,8 +21,8 @@
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include "app/handlers.h"
-#include "app/memory_window.h"
-#include "engine/core/session.h"
+#include "model/memory_window.h"
+#include "model/session.h"
 #include "engine/t_pattern_reader.h"
 #include "fuzz_support.h"
 

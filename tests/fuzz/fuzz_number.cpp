@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "engine/core/session.h"
+#include "model/session.h"
 #include "fuzz_support.h"
 #include "series/text_readers.h"
 

@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/core/control.h"
+#include "model/control.h"
 #include "series/data_file_actions.h"
 #include "support/test_program.h"
 

@@ -11,7 +11,7 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/core/session.h"
+#include "model/session.h"
 #include "series/data_file.h"
 #include "support/test_program.h"
 

@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/core/session.h"
+#include "model/session.h"
 #include "series/text_readers.h"
 
 namespace vantel {

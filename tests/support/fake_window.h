@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "app/memory_window.h"
+#include "model/memory_window.h"
 
 namespace vantel::test {
 

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/core/session.h"
+#include "model/session.h"
 #include "engine/datasets.h"
 
 namespace vantel::test {

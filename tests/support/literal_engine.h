@@ -7,7 +7,7 @@
 #include <functional>
 #include <string>
 
-#include "engine/core/engine_state.h"
+#include "engine/engine_state.h"
 #include "engine/engine_workspace.h"
 
 namespace vantel::test {

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "engine/core/session.h"
+#include "model/session.h"
 #include "support/fake_window.h"
 
 namespace vantel::test {

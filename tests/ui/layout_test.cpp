@@ -11,7 +11,7 @@
 #include <QScrollBar>
 #include <QTabWidget>
 
-#include "engine/core/initial_texts.h"
+#include "model/initial_texts.h"
 #include "ui/tabs.h"
 #include "ui_test_support.h"
 

@@ -6,7 +6,7 @@
 #include <QProcess>
 #include <QProcessEnvironment>
 
-#include "app/memory_window.h"
+#include "model/memory_window.h"
 #include "support/test_program.h"
 #include "ui_test_support.h"
 

@@ -15,7 +15,7 @@
 
 #include <QPushButton>
 
-#include "engine/core/session.h"
+#include "model/session.h"
 #include "ui/main_window.h"
 
 namespace vantel::test {

@@ -5,9 +5,11 @@
 #include <cstdint>
 #include <string>
 
-#include "engine_state.h"
 
 namespace vantel {
+
+// Days since 1899-12-30, the time of day as the fraction, local clock.
+using Date_time = double;
 
 // A fresh reading of the local clock.
 Date_time local_now();

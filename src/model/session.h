@@ -14,18 +14,12 @@
 #include <stdexcept>
 #include <string>
 
-#include "control.h"
-#include "engine_state.h"
-#include "window.h"
+#include "base/error.h"
+#include "model/control.h"
+#include "engine/engine_state.h"
+#include "model/window.h"
 
 namespace vantel {
-
-// An error that ends the handler raising it and every handler that
-// triggered it; its text is shown on the general error display.
-class Vantel_error : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
 
 // Pauses that tests may shorten; the program keeps the defaults.
 struct Timings {

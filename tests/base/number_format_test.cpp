@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include "series/number_format.h"
+#include "base/number_format.h"
 
 namespace vantel {
 namespace {

@@ -25,6 +25,8 @@
 #include <string>
 #include <vector>
 
+#include "base/date_time.h"
+
 namespace vantel {
 
 inline constexpr int Max_N = 19625;        // largest series length = cells of W1
@@ -35,9 +37,6 @@ inline constexpr int Neurons = 25;         // reservoir neurons 1..25
 inline constexpr int Outputs = 10;         // output neurons 0..9
 inline constexpr int Record_bytes = 785;   // image record: bias byte + 784 pixels
 inline constexpr int Image_side = 28;
-
-// Days since 1899-12-30, the time of day as the fraction, local clock.
-using Date_time = double;
 
 struct T_pair {
     std::int32_t row;

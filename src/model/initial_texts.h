@@ -4,7 +4,7 @@
 
 #include <string_view>
 
-#include "control.h"
+#include "model/control.h"
 
 namespace vantel {
 

@@ -1,6 +1,6 @@
-#include "app/memory_window.h"
+#include "model/memory_window.h"
 
-#include "engine/core/initial_texts.h"
+#include "model/initial_texts.h"
 
 namespace vantel {
 

@@ -17,7 +17,7 @@
 #include <string_view>
 #include <vector>
 
-#include "control.h"
+#include "model/control.h"
 
 namespace vantel {
 

@@ -1,9 +1,9 @@
-#include "session.h"
+#include "model/session.h"
 
 #include <exception>
 #include <filesystem>
 
-#include "date_time.h"
+#include "base/date_time.h"
 
 namespace vantel {
 

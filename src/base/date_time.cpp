@@ -1,10 +1,10 @@
-#include "date_time.h"
+#include "base/date_time.h"
 
 #include <cmath>
 #include <cstdio>
 #include <ctime>
 
-#include "session.h"
+#include "base/error.h"
 
 namespace vantel {
 

@@ -1,4 +1,4 @@
-#include "initial_texts.h"
+#include "model/initial_texts.h"
 
 namespace vantel {
 

@@ -9,7 +9,7 @@
 
 #include "app/handlers.h"
 #include "app/startup.h"
-#include "engine/core/initial_texts.h"
+#include "model/initial_texts.h"
 #include "ui/main_window.h"
 
 int main(int argc, char** argv)

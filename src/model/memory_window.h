@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/core/window.h"
+#include "model/window.h"
 
 namespace vantel {
 

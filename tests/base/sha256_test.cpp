@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/sha256.h"
+#include "base/sha256.h"
 
 namespace vantel::test {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <stdexcept>
 
-#include "engine/core/date_time.h"
+#include "base/date_time.h"
 #include "support/test_program.h"
 
 namespace vantel::test {

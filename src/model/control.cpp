@@ -1,4 +1,4 @@
-#include "control.h"
+#include "model/control.h"
 
 #include <array>
 
