@@ -88,6 +88,19 @@ std::string Sha256::hex_digest()
     return hex;
 }
 
+std::string file_sha256(const std::string& path)
+{
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) return {};
+    Sha256 hash;
+    char piece[1 << 16];
+    std::size_t got = 0;
+    while ((got = std::fread(piece, 1, sizeof piece, file)) > 0) hash.update(piece, got);
+    const bool failed = std::ferror(file) != 0;
+    std::fclose(file);
+    return failed ? std::string() : hash.hex_digest();
+}
+
 std::string sha256_hex(std::string_view bytes)
 {
     Sha256 hash;

@@ -25,4 +25,7 @@ private:
 
 std::string sha256_hex(std::string_view bytes);
 
+// The SHA-256 of a file's bytes, read in pieces; empty when it cannot be read.
+std::string file_sha256(const std::string& path);
+
 }  // namespace vantel

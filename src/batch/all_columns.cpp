@@ -6,19 +6,15 @@
 #include <string>
 #include <vector>
 
-#include "batch/batch_handlers.h"
-#include "batch/result_files.h"
 #include "base/date_time.h"
-#include "base/number_format.h"
-#include "series/text_readers.h"
+#include "batch/batch_handlers.h"
+#include "batch/batch_rules.h"
+#include "batch/result_files.h"
+#include "model/messages.h"
 
 namespace vantel {
 
 namespace {
-
-// The batch accepts a file of 2 lines, although the single run refuses
-// fewer than 5; such a column ends the batch with empty values.
-constexpr std::int32_t Min_batch_preview = 2;
 
 void show_batch_time(Session& session, Date_time batch_start)
 {
@@ -53,23 +49,18 @@ void run_columns(Session& session, Date_time batch_start)
         // A run without a value was stopped or refused, and the batch ends
         // with this column. Going on would undo a STOP (the next run clears
         // the flag before the batch looks at it) or repeat the refusal.
-        bool published = !first.empty();
-        if (published) {
+        if (!first.empty()) {
             window.sleep_ms(session.timings.batch_pause_ms);
             window.set_text(Control::Edit_epoch, init_line(session, 1));
             window.pump();
             second = run_once(session);
             window.sleep_ms(session.timings.batch_pause_ms);
-            published = !second.empty();
         }
         window.add_line(Control::Memo4, batch_result_line(first, second, session.decimal_separator));
 
         show_batch_time(session, batch_start);
         window.pump();
-        // ">=" and not "==": a first line without tabs or text counts 0
-        // columns, and a file opened during a pump may have fewer than c.
-        if (!published || c >= session.state.series.Column_count ||
-            session.state.run.Stop_requested)
+        if (!batch_goes_on(first, second, c, session.state.series.Column_count, session.state.run.Stop_requested))
             return;
     }
 }
@@ -92,14 +83,17 @@ void Button_start_allClick(Session& session)
     Window& window = session.window;
     Engine_state& state = session.state;
 
-    if (state.series.Preview_count < Min_batch_preview) {
+    const auto too_short = [&state] {
+        return state.series.Preview_count < static_cast<std::int32_t>(Min_batch_preview);
+    };
+    if (too_short()) {
         // Inside the all-files batch nobody may be there to answer a file
         // dialog; the file is reported in the window and the batch goes on.
-        if (session.flags.All_files_running) throw Vantel_error("File not correct");
+        if (session.flags.All_files_running) throw Vantel_error(std::string(File_not_correct));
         session.trigger(Control::Open_file_button);
     }
-    if (state.series.Preview_count < Min_batch_preview) {
-        window.message("File not correct");
+    if (too_short()) {
+        window.message(File_not_correct);
         return;
     }
 

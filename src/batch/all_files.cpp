@@ -8,18 +8,16 @@
 #include <string>
 #include <vector>
 
+#include "base/strings.h"
 #include "batch/batch_handlers.h"
+#include "batch/batch_rules.h"
 #include "batch/result_files.h"
-#include "batch/texts.h"
+#include "model/messages.h"
 #include "series/data_file.h"
 
 namespace vantel {
 
 namespace {
-
-constexpr std::size_t Max_preview_lines = 10;
-constexpr std::int32_t Max_short_file = 2;  // lines of a file that is not previewed
-constexpr std::string_view Turbo_marker = "TURBO";
 
 // Marks the batches started from here as unattended for as long as the
 // all-files batch runs, however it ends.
@@ -75,20 +73,21 @@ void process_file(Session& session, const std::string& name)
         return;
     }
 
-    const bool turbo = lines[0] == Turbo_marker;
+    const Batch_file_plan plan = plan_batch_file(lines);
+    const bool turbo = is_turbo(lines);
     series.Data_lines = std::move(lines);
     const std::vector<std::string>& data = *series.Data_lines;
     window.set_text(Control::Label11, name);
     window.set_text(Control::Label_total_lines, "Total lines=" + std::to_string(data.size()));
     series.Preview_count = static_cast<std::int32_t>(std::min(data.size(), Max_preview_lines));
 
-    if (series.Preview_count <= Max_short_file) {
-        if (turbo) {
+    if (plan.placeholder || plan.not_correct) {
+        if (plan.placeholder) {
             if (auto failure = save_lines(batch_result_path(session.state.run.App_dir, name),
                                           window.lines(Control::Memo6)))
                 note_problem(window, name, *failure);
         } else {
-            window.message("File is not correct");
+            window.message(File_is_not_correct);
         }
     } else {
         window.set_lines(Control::Memo_user_data,

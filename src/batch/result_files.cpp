@@ -12,7 +12,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include "batch/texts.h"
+#include "base/strings.h"
 #include "base/date_time.h"
 #include "base/number_format.h"
 #include "series/text_readers.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/engine_state.h"
+#include "base/date_time.h"
 
 namespace vantel {
 

@@ -1,6 +1,6 @@
 // "Open All Files" without the window: every "*.txt" file of a data folder,
-// computed by the all-columns batch, with the same result files as the
-// window's batch writes. The runs are handed to a Run_pool; each file's
+// computed by the all-columns batch's rules, with the same result files as
+// the window's batch writes. The runs go to a pool of networks; each file's
 // files are written as soon as its runs are done.
 #pragma once
 
@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "app/headless_run.h"
-#include "app/run_pool.h"
+#include "cli/data_runs.h"
+#include "cli/records.h"
 
 namespace vantel::cli {
 
@@ -31,17 +31,15 @@ public:
     // Lists and reads the files; the files that need no run are done here.
     explicit Folder_batch(const Batch_settings& settings);
 
-    const std::vector<Headless_request>& requests() const { return requests_; }
-    // Writes the files whose runs have all finished (collected[run] is true
-    // for the runs that the pool's collect() has returned), once each. At the
-    // end (`final`), a file whose runs were cut short by a stop gets the
-    // columns that were finished, as after a STOP in the window.
-    void write_finished(const Run_pool& pool, const std::vector<bool>& collected, bool final);
+    const std::vector<Data_file>& files() const { return data_files_; }
+    const std::vector<Run_request>& requests() const { return requests_; }
+    // Writes the files whose runs have all finished (records[run] is set for
+    // the runs finished), once each. At the end (`final`), a file whose runs
+    // were cut short by a stop gets the columns that were finished, as
+    // after a STOP in the window.
+    void write_finished(const std::vector<const Run_record*>& records, bool final);
     // Lines to print since the last call.
     std::vector<Batch_report> take_reports();
-
-    // The "*.txt" names of a folder, sorted.
-    static std::vector<std::string> data_file_names(const std::string& folder);
 
 private:
     struct File {
@@ -53,16 +51,18 @@ private:
     };
 
     void plan(const std::string& name);
-    void write_computed(File& file, const Run_pool& pool, const std::vector<bool>& collected);
+    void write_computed(File& file, const std::vector<const Run_record*>& records);
     void save(const std::string& path, const std::vector<std::string>& lines, const File& file);
     void save_run_log(const std::vector<std::string>& rows, const File& file);
-    void problem(const File& file, const std::string& text);
+    void problem(const File& file, std::string_view text);
 
     Batch_settings settings_;
     std::string n_text_;
     int method_ = 5;
+    int epochs_[2] = {1, 1};
     std::vector<File> files_;
-    std::vector<Headless_request> requests_;
+    std::vector<Data_file> data_files_;
+    std::vector<Run_request> requests_;
     std::vector<Batch_report> reports_;
 };
 

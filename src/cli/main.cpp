@@ -1,29 +1,31 @@
 // vantel: Vantel values without the window, for many series at once.
 //
-// Every value comes from the window's own handlers (open, show, the nine
-// steps) without the pauses, so it is the one START shows for the same
-// inputs, whatever the number of threads. See Usage in options.cpp.
+// The data files are read with the window's own readers (lines, fields, the
+// number parser, N and the column corrected as Show corrects them) and every
+// value is computed through the computation API, so it is the one START
+// shows for the same inputs, whatever the number of threads. See Usage in
+// options.cpp.
 #include <omp.h>
 
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
-#include "app/headless_run.h"
-#include "model/memory_window.h"
-#include "app/run_pool.h"
+#include "base/program_folder.h"
 #include "base/sha256.h"
+#include "base/strings.h"
+#include "base/text_file.h"
 #include "batch/result_files.h"
-#include "batch/texts.h"
+#include "cli/data_runs.h"
 #include "cli/folder_batch.h"
 #include "cli/options.h"
 #include "cli/progress.h"
 #include "cli/records.h"
-#include "model/session.h"
+#include "engine/datasets.h"
+#include "engine/run_pool.h"
 #include "series/data_file.h"
 #include "series/text_readers.h"
 
@@ -33,20 +35,12 @@ namespace {
 constexpr int Bad_input = 2;
 constexpr int Some_failed = 1;
 constexpr int Interrupted = 130;  // as a shell reports a process ended by Ctrl-C
-constexpr int Min_series_lines = 5;
 constexpr auto Progress_interval = std::chrono::milliseconds(500);
 
 int report_problems(const std::vector<std::string>& problems)
 {
     for (const std::string& problem : problems) std::fprintf(stderr, "vantel: %s\n", problem.c_str());
     return Bad_input;
-}
-
-std::string executable_dir()
-{
-    std::error_code error;
-    const auto exe = std::filesystem::read_symlink("/proc/self/exe", error);
-    return error ? std::string("./") : exe.parent_path().string() + "/";
 }
 
 bool readable_file(const std::string& path)
@@ -61,19 +55,12 @@ bool is_folder(const std::string& path)
     return std::filesystem::is_directory(path, error);
 }
 
-std::string file_bytes(const std::string& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
-
 void check_mnist(const std::string& folder, std::vector<std::string>& problems)
 {
     if (!folder.empty() && !is_folder(folder)) {
         problems.push_back("cannot find the MNIST-10 folder " + folder);
     } else {
-        for (const char* name : {"train-images.idx3-ubyte", "train-labels.idx1-ubyte", "t10k-images.idx3-ubyte",
-                                 "t10k-labels.idx1-ubyte"})
+        for (const char* name : {Train_images_file, Train_labels_file, Test_images_file, Test_labels_file})
             if (!readable_file(folder + name)) {
                 problems.push_back("cannot read MNIST-10 file " + folder + name);
                 break;
@@ -95,11 +82,11 @@ void refuse_run_options(const Options& options, std::vector<std::string>& proble
 }
 
 // Loads the datasets with every thread; a damaged file is bad input too.
-std::unique_ptr<Loaded_datasets> load(const Dataset_source& source, int threads)
+std::shared_ptr<const Datasets> load(const Dataset_paths& paths, int threads)
 {
     omp_set_num_threads(threads);
     try {
-        return std::make_unique<Loaded_datasets>(source);
+        return Datasets::load(paths);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "vantel: %s\n", error.what());
         return nullptr;
@@ -125,12 +112,6 @@ void say_interrupted(std::size_t done, std::size_t total)
 
 // ---- data files -------------------------------------------------------
 
-struct Data_file {
-    std::string path;
-    std::string sha256;
-    int columns = 0;  // as the first line counts them; 0 for an empty line
-};
-
 int run_files(const Options& options, const std::string& program_dir)
 {
     std::vector<std::string> problems;
@@ -150,12 +131,12 @@ int run_files(const Options& options, const std::string& program_dir)
             problems.push_back(error.what());
             continue;
         }
-        if (lines.size() < Min_series_lines) {
+        if (lines.size() < static_cast<std::size_t>(Min_series_length)) {
             problems.push_back(path + " has " + std::to_string(lines.size()) +
                                (lines.size() == 1 ? " line" : " lines") + "; a series needs at least 5");
             continue;
         }
-        Data_file file{path, sha256_hex(file_bytes(path)), column_count(lines[0])};
+        Data_file file{path, file_sha256(path), column_count(lines[0])};
         // A first line without text still gives column 1, as in the window.
         const int usable = std::max(file.columns, 1);
         if (!options.all_columns)
@@ -169,13 +150,12 @@ int run_files(const Options& options, const std::string& program_dir)
         files.push_back(file);
     }
 
-    Dataset_source source;
-    source.app_dir = program_dir;
-    source.mnist_dir = options.mnist_dir.empty() ? program_dir + "MNIST_10/" : options.mnist_dir;
-    source.t_pattern_file =
-        options.t_pattern_file.empty() ? program_dir + "T_pattern/T-pattern-3.VM" : options.t_pattern_file;
-    check_mnist(source.mnist_dir, problems);
-    check_t_pattern(source.t_pattern_file, problems);
+    Dataset_paths paths;
+    paths.mnist_dir = options.mnist_dir.empty() ? default_mnist_folder(program_dir) : options.mnist_dir;
+    paths.t_pattern_file =
+        options.t_pattern_file.empty() ? default_t_pattern_file(program_dir) : options.t_pattern_file;
+    check_mnist(paths.mnist_dir, problems);
+    check_t_pattern(paths.t_pattern_file, problems);
 
     if (!options.output.empty()) {
         const std::filesystem::path output(options.output);
@@ -188,8 +168,7 @@ int run_files(const Options& options, const std::string& program_dir)
     if (!problems.empty()) return report_problems(problems);
 
     // Every combination, file by file, column by column, method by method.
-    std::vector<Headless_request> requests;
-    std::vector<std::size_t> file_of_run;
+    std::vector<Run_request> requests;
     for (std::size_t f = 0; f < files.size(); ++f) {
         std::vector<int> columns = options.columns;
         if (options.all_columns) {
@@ -198,43 +177,60 @@ int run_files(const Options& options, const std::string& program_dir)
         }
         for (const int c : columns)
             for (const int method : options.methods)
-                for (const int epochs : options.epochs) {
-                    requests.push_back({files[f].path, std::to_string(c), options.n, method, std::to_string(epochs)});
-                    file_of_run.push_back(f);
-                }
+                for (const int epochs : options.epochs) requests.push_back({f, c, method, epochs, options.n});
     }
 
     const int threads = options.threads > 0 ? options.threads : available_cores();
-    const auto datasets = load(source, threads);
+    const auto datasets = load(paths, threads);
     if (!datasets) return Bad_input;
 
     const std::size_t total = requests.size();
-    Run_pool pool(*datasets, requests, threads, stop_requested());
+    std::vector<Run_record> computed(total);
+    Line_cache lines(files, requests);
+    Run_pool pool(
+        datasets, total, threads,
+        [&](Network& network, std::size_t run) {
+            const Run_request& request = requests[run];
+            try {
+                computed[run] = compute_run(network, files[request.file], *lines.lines(request.file), request, nullptr);
+            } catch (...) {
+                lines.run_done(request.file);
+                throw;
+            }
+            lines.run_done(request.file);
+        },
+        stop_requested());
     Progress_line progress(total);
     std::vector<bool> collected(total, false);
     bool failed = false;
     drive(pool, progress, [&](std::size_t run) {
         collected[run] = true;
-        const Headless_result& result = pool.result(run);
-        if (result.problem.empty()) return;
+        Run_record& record = computed[run];
+        const Run_request& request = requests[run];
+        if (!pool.failure(run).empty()) {
+            // The file could not be read again, say.
+            record.file = files[request.file].path;
+            record.file_sha256 = files[request.file].sha256;
+            record.column = request.column;
+            record.method = request.method;
+            record.epochs = request.epochs;
+            record.problem = pool.failure(run);
+        }
+        if (record.problem.empty()) return;
         failed = true;
         progress.clear();
-        const Headless_request& r = requests[run];
-        std::fprintf(stderr, "vantel: %s column %s method %d epochs %s: %s\n", r.data_file.c_str(),
-                     r.column.c_str(), r.method, r.epochs.c_str(), result.problem.c_str());
+        std::fprintf(stderr, "vantel: %s column %d method %d epochs %d: %s\n", record.file.c_str(), request.column,
+                     request.method, request.epochs, record.problem.c_str());
     });
 
     std::vector<Run_record> records;
     const std::size_t per_pair = options.epochs.size();
     for (std::size_t run = 0; run < total; ++run) {
         if (!collected[run]) continue;
-        Run_record record{requests[run].data_file, files[file_of_run[run]].sha256, pool.result(run), {}};
-        // A run that failed before reading its fields still names them.
-        if (record.result.column == 0) record.result.column = read_integer(requests[run].column);
-        if (record.result.epochs == 0) record.result.epochs = read_integer(requests[run].epochs);
+        Run_record record = computed[run];
         if (per_pair == 2 && run % 2 == 1 && collected[run - 1]) {
-            const std::string& first = pool.result(run - 1).value_text;
-            const std::string& second = record.result.value_text;
+            const std::string& first = computed[run - 1].value_text;
+            const std::string& second = record.value_text;
             if (!first.empty() && !second.empty())
                 record.relative_change = relative_change_text(parse_number(first), parse_number(second), '.');
         }
@@ -285,22 +281,21 @@ int run_batch(const Options& options, const std::string& program_dir)
     std::vector<std::string> init_lines;
     const bool init_read = readable_file(init_file);
     if (init_read)
-        init_lines = split_memo_text(file_bytes(init_file));
+        init_lines = split_lines(load_text_file(init_file));
     else
         problems.push_back("cannot read init file " + init_file);
 
-    Dataset_source source;
-    source.app_dir = program_dir;
+    Dataset_paths paths;
     // Init line 5 names the MNIST folder, as step 2 reads it.
     const std::string path_line = init_lines.size() > 5 ? init_lines[5] : std::string();
-    source.mnist_dir = !options.mnist_dir.empty()   ? options.mnist_dir
-                       : path_line == "Path="       ? program_dir + "MNIST_10/"
-                                                    : remove_every(path_line, "Path=");
-    source.t_pattern_file =
-        options.t_pattern_file.empty() ? program_dir + "T_pattern/T-pattern-3.VM" : options.t_pattern_file;
+    paths.mnist_dir = !options.mnist_dir.empty() ? options.mnist_dir
+                      : path_line == "Path="     ? default_mnist_folder(program_dir)
+                                                 : remove_every(path_line, "Path=");
+    paths.t_pattern_file =
+        options.t_pattern_file.empty() ? default_t_pattern_file(program_dir) : options.t_pattern_file;
     // Without the init file the MNIST folder is unknown; its line says why.
-    if (init_read || !options.mnist_dir.empty()) check_mnist(source.mnist_dir, problems);
-    check_t_pattern(source.t_pattern_file, problems);
+    if (init_read || !options.mnist_dir.empty()) check_mnist(paths.mnist_dir, problems);
+    check_t_pattern(paths.t_pattern_file, problems);
 
     std::string app_dir = options.output.empty() ? program_dir : options.output;
     if (app_dir.back() != '/') app_dir += '/';
@@ -315,18 +310,35 @@ int run_batch(const Options& options, const std::string& program_dir)
     print_reports(batch, progress, failed);
     if (total == 0) return failed ? Some_failed : 0;
 
-    const auto datasets = load(source, threads);
+    const auto datasets = load(paths, threads);
     if (!datasets) return Bad_input;
-    Run_pool pool(*datasets, batch.requests(), threads, stop_requested());
-    std::vector<bool> collected(total, false);
+    const std::vector<Data_file>& files = batch.files();
+    const std::vector<Run_request>& requests = batch.requests();
+    std::vector<Run_record> computed(total);
+    std::vector<const Run_record*> finished(total, nullptr);
+    Line_cache lines(files, requests);
+    Run_pool pool(
+        datasets, total, threads,
+        [&](Network& network, std::size_t run) {
+            const Run_request& request = requests[run];
+            try {
+                computed[run] = compute_run(network, files[request.file], *lines.lines(request.file), request, nullptr);
+            } catch (...) {
+                lines.run_done(request.file);
+                throw;
+            }
+            lines.run_done(request.file);
+        },
+        stop_requested());
     std::size_t done = 0;
     drive(pool, progress, [&](std::size_t run) {
-        collected[run] = true;
+        if (!pool.failure(run).empty()) computed[run].problem = pool.failure(run);
+        finished[run] = &computed[run];
         ++done;
-        batch.write_finished(pool, collected, false);
+        batch.write_finished(finished, false);
         print_reports(batch, progress, failed);
     });
-    batch.write_finished(pool, collected, true);
+    batch.write_finished(finished, true);
     print_reports(batch, progress, failed);
 
     if (stop_requested().load() && done < total) {
@@ -351,6 +363,7 @@ int main(int argc, char** argv)
         return 0;
     }
     if (!problems.empty()) return report_problems(problems);
-    const std::string program_dir = executable_dir();
+    std::string program_dir = vantel::executable_folder();
+    if (program_dir.empty()) program_dir = "./";
     return options.batch_dir.empty() ? run_files(options, program_dir) : run_batch(options, program_dir);
 }

@@ -26,7 +26,7 @@ std::string json_text_or_null(const std::string& text)
 
 std::string csv_line(const Run_record& r)
 {
-    const Headless_result& v = r.result;
+    const Run_record& v = r;
     std::string line;
     for (const std::string& field :
          {csv_field(r.file), r.file_sha256, csv_field(v.value_text), std::to_string(v.correct_count),
@@ -39,7 +39,7 @@ std::string csv_line(const Run_record& r)
 
 std::string json_object(const Run_record& r)
 {
-    const Headless_result& v = r.result;
+    const Run_record& v = r;
     // Value, count, N, column, method and epochs come in the order that
     // earlier versions wrote them in, for scripts that read them as text.
     return "{\"file\": " + json_string(r.file) + ", \"file_sha256\": " + json_string(r.file_sha256) +
@@ -92,14 +92,13 @@ std::string format_records(const std::vector<Run_record>& records, Format format
     case Format::text:
         if (single_value) {
             for (const Run_record& r : records)
-                if (!r.result.value_text.empty()) out += r.result.value_text + "\n";
+                if (!r.value_text.empty()) out += r.value_text + "\n";
             return out;
         }
         out = "file\tcolumn\tmethod\tepochs\tvalue\trelative_change\n";
         for (const Run_record& r : records)
-            out += r.file + "\t" + std::to_string(r.result.column) + "\t" + std::to_string(r.result.method) +
-                   "\t" + std::to_string(r.result.epochs) + "\t" + r.result.value_text + "\t" + r.relative_change +
-                   "\n";
+            out += r.file + "\t" + std::to_string(r.column) + "\t" + std::to_string(r.method) + "\t" +
+                   std::to_string(r.epochs) + "\t" + r.value_text + "\t" + r.relative_change + "\n";
         return out;
     case Format::csv:
         out = std::string(Csv_header) + "\n";

@@ -1,18 +1,17 @@
-// Step 2: reads the four MNIST-10 files record by record into Engine_state
-// and the T-pattern after them, once per process.
+// The four MNIST-10 files are read record by record into the datasets, the
+// T-pattern after them.
 #include "engine/datasets.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <filesystem>
 #include <vector>
 
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "engine/t_pattern_reader.h"
+#include "base/text_file.h"
 
 namespace vantel {
 
@@ -21,9 +20,6 @@ namespace {
 constexpr int Pixel_bytes = Image_side * Image_side;
 constexpr std::uint64_t Image_header = 16;
 constexpr std::uint64_t Label_header = 8;
-constexpr const char* T_pattern_file = "T_pattern/T-pattern-3.VM";
-// The name as the user knows it from the program's messages.
-constexpr const char* T_pattern_shown = "T_pattern\\T-pattern-3.VM";
 
 // A binary file read as records at fixed offsets. Every read positions the
 // file and takes exactly the bytes asked for; a window of the file is kept
@@ -82,24 +78,16 @@ private:
     std::size_t window_filled_ = 0;
 };
 
-// Whatever way step 2 ends, a later load may start again, and anything
-// derived from the images or the T-pattern must be rebuilt.
-class Loading_scope {
+// Whatever way the loading ends, anything derived from the tables is stale.
+class Changing_scope {
 public:
-    explicit Loading_scope(Session& session) : session_(session)
-    {
-        session_.flags.Datasets_loading = true;
-    }
-    ~Loading_scope()
-    {
-        session_.flags.Datasets_loading = false;
-        ++session_.datasets().Generation;
-    }
-    Loading_scope(const Loading_scope&) = delete;
-    Loading_scope& operator=(const Loading_scope&) = delete;
+    explicit Changing_scope(Pattern_datasets& datasets) : datasets_(datasets) { mark_datasets_changed(datasets_); }
+    ~Changing_scope() { mark_datasets_changed(datasets_); }
+    Changing_scope(const Changing_scope&) = delete;
+    Changing_scope& operator=(const Changing_scope&) = delete;
 
 private:
-    Session& session_;
+    Pattern_datasets& datasets_;
 };
 
 void reset_tables(Pattern_datasets& d)
@@ -128,121 +116,69 @@ void store_transposed(const std::uint8_t (&file_bytes)[Pixel_bytes], std::uint8_
 std::uint8_t checked_label(std::uint8_t label, int record, const Record_file& file)
 {
     if (label > 9)
-        throw Vantel_error("Label " + std::to_string(label) + " of record " + std::to_string(record) +
-                           " in \"" + file.path() + "\" is outside 0..9");
+        throw Vantel_error("Label " + std::to_string(label) + " of record " + std::to_string(record) + " in \"" +
+                           file.path() + "\" is outside 0..9");
     return label;
 }
 
-void show_training_progress(Session& s, const char* caption, int k)
+void report(const Load_progress& progress, const char* stage, int record)
 {
-    s.window.set_text(Control::Label_load_status, caption);
-    s.window.set_progress((k + Train_count / 200) / (Train_count / 100));  // nearest to k / 600
-    s.window.pump();
+    if (progress) progress(stage, record);
 }
 
-// progress_caption: the training file shows its progress, the test file does not.
-void load_images(Session& s, Record_file& file, std::uint8_t (*images)[Record_bytes], int count,
-                 const char* progress_caption)
+// `stage`: the training file reports every 1000th record, the test file
+// once before it is read.
+void load_images(Record_file& file, std::uint8_t (*images)[Record_bytes], int count, const char* stage,
+                 bool each_thousand, const Load_progress& progress)
 {
+    if (!each_thousand) report(progress, stage, 0);
     std::uint8_t bytes[Pixel_bytes];
     for (int k = 1; k <= count; ++k) {
         file.read_at(Image_header + static_cast<std::uint64_t>(k - 1) * Pixel_bytes, bytes, Pixel_bytes);
         store_transposed(bytes, images[k]);
-        if (progress_caption && k % 1000 == 0) show_training_progress(s, progress_caption, k);
+        if (each_thousand && k % 1000 == 0) report(progress, stage, k);
     }
-}
-
-void load_t_pattern(Session& s)
-{
-    auto& d = s.datasets();
-    const std::string path =
-        s.t_pattern_file.empty() ? s.state.run.App_dir + T_pattern_file : s.t_pattern_file;
-    std::error_code ignored;
-    const auto status = std::filesystem::status(path, ignored);
-    if (!std::filesystem::exists(status) || std::filesystem::is_directory(status)) {
-        s.window.message(std::string("No File ") + T_pattern_shown);
-        return;
-    }
-    const T_pattern_report report = read_t_pattern(load_text_file(path), d.T_pattern_table);
-    ++d.Generation;
-    const std::string warning = t_pattern_warning(report, T_pattern_shown);
-    if (!warning.empty()) s.window.message(warning);
 }
 
 }  // namespace
 
-std::string mnist_folder(const Session& s)
+void load_mnist(Pattern_datasets& d, const std::string& folder, const Load_progress& progress)
 {
-    const std::string line = init_line(s, 5);
-    if (line == "Path=") return s.state.run.App_dir + "MNIST_10/";
-    std::string folder;
-    const std::string prefix = "Path=";
-    std::size_t from = 0;
-    for (std::size_t at; (at = line.find(prefix, from)) != std::string::npos; from = at + prefix.size())
-        folder.append(line, from, at - from);
-    folder.append(line, from, std::string::npos);
-    return folder;
-}
-
-void Button_Step_2Click(Session& s)
-{
-    auto& d = s.datasets();
-    if (!d.Datasets_pending) return;
-    // The load pumps messages; a START meanwhile must not run a second load
-    // inside this one over the same tables.
-    if (s.flags.Datasets_loading) {
-        s.window.message(Datasets_loading_message);
-        return;
-    }
-    Loading_scope loading(s);
-
-    s.window.set_enabled(Control::Button_Step_2, false);
-    s.step_pause();
-
+    const Changing_scope changing(d);
     reset_tables(d);
-    ++d.Generation;
-
-    d.Mnist_dir = mnist_folder(s);
-
     {
-        Record_file file(d.Mnist_dir + "train-images.idx3-ubyte");
-        load_images(s, file, d.Train_images, Train_count, "Training Data");
+        Record_file file(folder + Train_images_file);
+        load_images(file, d.Train_images, Train_count, "Training Data", true, progress);
     }
-
     {
-        Record_file file(d.Mnist_dir + "train-labels.idx1-ubyte");
+        Record_file file(folder + Train_labels_file);
         for (int k = 1; k <= Train_count; ++k) {
             std::uint8_t label = 0;
             file.read_at(Label_header + static_cast<std::uint64_t>(k - 1), &label, 1);
             d.Train_targets[k][checked_label(label, k, file)] = 1.0;
-            if (k % 1000 == 0) show_training_progress(s, "Training Label", k);
+            if (k % 1000 == 0) report(progress, "Training Label", k);
         }
     }
-
     {
-        Record_file file(d.Mnist_dir + "t10k-images.idx3-ubyte");
-        s.window.set_text(Control::Label_load_status, "Test Data");
-        s.window.pump();
-        load_images(s, file, d.Test_images, Test_count, nullptr);
+        Record_file file(folder + Test_images_file);
+        load_images(file, d.Test_images, Test_count, "Test Data", false, progress);
     }
-
     {
-        Record_file file(d.Mnist_dir + "t10k-labels.idx1-ubyte");
-        s.window.set_text(Control::Label_load_status, "Test Label");
-        s.window.pump();
+        Record_file file(folder + Test_labels_file);
+        report(progress, "Test Label", 0);
         for (int k = 1; k <= Test_count; ++k) {
             std::uint8_t label = 0;
             file.read_at(Label_header + static_cast<std::uint64_t>(k - 1), &label, 1);
             d.Test_labels[k] = checked_label(label, k, file);
         }
     }
+}
 
-    s.window.set_text(Control::Label_load_status, "Load T_pattern");
-    s.window.pump();
-    load_t_pattern(s);
-
-    s.window.set_enabled(Control::Button_Step_2, true);
-    d.Datasets_pending = false;
+T_pattern_report load_t_pattern(Pattern_datasets& d, const std::string& path)
+{
+    std::string text = load_text_file(path);
+    const Changing_scope changing(d);
+    return read_t_pattern(std::move(text), d.T_pattern_table);
 }
 
 }  // namespace vantel

@@ -1,28 +1,35 @@
-// Step 2: the MNIST-10 images and labels and the T-pattern, loaded once per
-// process; and the input vector builder that turns an image record into Y.
+// Loading the pattern datasets: the four MNIST-10 files, read record by
+// record into Pattern_datasets, and the T-pattern after them.
 #pragma once
 
-#include <cstdint>
+#include <functional>
 #include <string>
-#include <string_view>
 
-#include "model/session.h"
+#include "engine/engine_state.h"
+#include "engine/t_pattern_reader.h"
 
 namespace vantel {
 
-void Button_Step_2Click(Session& session);
+inline constexpr const char* Train_images_file = "train-images.idx3-ubyte";
+inline constexpr const char* Train_labels_file = "train-labels.idx1-ubyte";
+inline constexpr const char* Test_images_file = "t10k-images.idx3-ubyte";
+inline constexpr const char* Test_labels_file = "t10k-labels.idx1-ubyte";
 
-// The folder step 2 reads the four MNIST-10 files from, as init line 5 names
-// it at this moment; file names are appended to it as they are.
-std::string mnist_folder(const Session& session);
+// Where the loading is: the file being read ("Training Data", "Training
+// Label", "Test Data", "Test Label") and, for the two training files, the
+// record just read (every 1000th); the test files report once, with 0,
+// before they are read.
+using Load_progress = std::function<void(const char* stage, int record)>;
 
-// Shown when an action needs the datasets while step 2 is still loading them
-// (a load started from the step 2 button keeps the window responsive).
-inline constexpr std::string_view Datasets_loading_message =
-    "Please wait until the MNIST-10 datasets have loaded.";
+// Reads the images and labels of the four files of `folder` (their names are
+// appended to it as it is) into the datasets, with every image and target
+// reset first. Throws Vantel_error naming the file and what is wrong; the
+// tables then hold what was read before the error. The datasets get a new
+// identity however the loading ends.
+void load_mnist(Pattern_datasets& datasets, const std::string& folder, const Load_progress& progress = {});
 
-// Y[0] = 1.0 and Y[m] = (pixel named by T_pattern_table[m]) / 255.
-void build_input_vector(const Pattern_datasets& datasets, const std::uint8_t* image_record,
-                        double* Y);
+// Reads the T-pattern file into the table (see read_t_pattern); a file that
+// cannot be read throws Vantel_error. The datasets get a new identity.
+T_pattern_report load_t_pattern(Pattern_datasets& datasets, const std::string& path);
 
 }  // namespace vantel

@@ -65,10 +65,14 @@ struct Pattern_datasets {
     T_pair T_pattern_table[Last_input + 1] = {};
     bool Datasets_pending = false;  // true until step 2 has completed once
     std::string Mnist_dir;          // ends with a path separator, or empty
-    // Bumped whenever the images or the T-pattern change, so that values
-    // computed from them can tell they are stale.
-    std::uint64_t Generation = 0;
+    // Unique in the process, new whenever the images or the T-pattern
+    // change (see mark_datasets_changed), so that anything computed from them
+    // can tell whether it is stale, even across several records.
+    std::uint64_t Identity = 0;
 };
+
+// Gives the datasets a new identity: call it after changing their contents.
+void mark_datasets_changed(Pattern_datasets& datasets);
 
 struct Vedero_network {
     double Y[Last_input + 1] = {};              // input vector, Y[0] = 1.0 bias

@@ -6,8 +6,9 @@
 #include <cmath>
 #include <cstring>
 
-#include "engine/datasets.h"
 #include "engine/extended_arithmetic.h"
+#include "engine/fp_environment.h"
+#include "engine/input_vector.h"
 
 namespace vantel {
 
@@ -19,18 +20,6 @@ constexpr int Bound_cells = 3 * (Neurons + 1);
 // Images per piece of work handed to a thread: large enough to keep the
 // scheduling cost small, small enough to balance images of unequal ink.
 constexpr int Image_chunk = 256;
-
-// pixel / 255 for every byte, exactly as the input vector builder scales it.
-const std::array<double, 256>& pixel_values()
-{
-    static const std::array<double, 256> table = [] {
-        std::array<double, 256> values{};
-        for (int v = 0; v < 256; ++v)
-            values[static_cast<std::size_t>(v)] = static_cast<double>(static_cast<Extended>(v) / 255.0L);
-        return values;
-    }();
-    return table;
-}
 
 bool same_doubles(const std::vector<double>& saved, const double* current, std::size_t count)
 {
@@ -53,8 +42,7 @@ std::array<int, Last_input + 1> gather_offsets(const Pattern_datasets& datasets)
     offsets[0] = -1;
     for (int m = 1; m <= Last_input; ++m) {
         const T_pair p = datasets.T_pattern_table[m];
-        const bool inside = p.row >= 1 && p.row <= Image_side && p.column >= 1 && p.column <= Image_side;
-        offsets[static_cast<std::size_t>(m)] = inside ? Image_side * (p.column - 1) + p.row : -1;
+        offsets[static_cast<std::size_t>(m)] = inside_image(p) ? Image_side * (p.column - 1) + p.row : -1;
     }
     return offsets;
 }
@@ -63,7 +51,8 @@ void make_sparse(const std::uint8_t (*images)[Record_bytes], int count,
                  const std::array<int, Last_input + 1>& offsets, Sparse_images& sparse)
 {
     sparse.start.assign(static_cast<std::size_t>(count) + 2, 0);
-    // First the number of nonzero inputs of each image, then the entries.
+    // First the number of nonzero inputs of each image, then the entries
+    // (integers only: no floating-point mode matters here).
 #pragma omp parallel for schedule(dynamic, Image_chunk)
     for (int k = 1; k <= count; ++k) {
         std::uint32_t n = 0;
@@ -95,11 +84,10 @@ bool same_pattern(const std::vector<T_pair>& saved, const Pattern_datasets& data
            std::memcmp(saved.data(), datasets.T_pattern_table, sizeof datasets.T_pattern_table) == 0;
 }
 
-void refresh_sparse(Session& session)
+void refresh_sparse(Engine_workspace& ws, const Pattern_datasets& datasets)
 {
-    Engine_workspace& ws = engine_workspace(session);
     if (!ws.sparse_cache) ws.sparse_cache = std::make_shared<Sparse_image_cache>();
-    auto set = ws.sparse_cache->current(session.datasets(), ws.counts);
+    auto set = ws.sparse_cache->current(datasets, ws.counts);
     if (set == ws.sparse) return;
     ws.sparse = std::move(set);
     // Raw sums made from the old images are stale too.
@@ -120,21 +108,19 @@ void raw_sums_dense(const double (*W1)[Neurons + 1], const double* Y, double* su
     std::memcpy(sums, acc, sizeof acc);
 }
 
-bool raw_made_from_current(const Raw_sums& raw, const Engine_workspace& ws, const Session& session)
+bool raw_made_from_current(const Raw_sums& raw, const Engine_workspace& ws, const Vedero_network& net,
+                           const Pattern_datasets& datasets)
 {
-    return raw.made_from_generation == session.datasets().Generation && ws.sparse &&
-           raw.made_from_sparse == ws.sparse->serial &&
-           same_doubles(raw.made_from_W1, &session.state.net.W1[0][0], W1_cells);
+    return raw.made_from_datasets == datasets.Identity && ws.sparse && raw.made_from_sparse == ws.sparse->serial &&
+           same_doubles(raw.made_from_W1, &net.W1[0][0], W1_cells);
 }
 
-const Raw_sums& refresh_raw(Session& session, Raw_sums& raw, const Sparse_images& sparse,
-                            const std::uint8_t (*images)[Record_bytes], int count)
+const Raw_sums& refresh_raw(Engine_workspace& ws, const Vedero_network& net, const Pattern_datasets& datasets,
+                            Raw_sums& raw, const Sparse_images& sparse, const std::uint8_t (*images)[Record_bytes],
+                            int count)
 {
-    const Engine_state& state = session.state;
-    const Pattern_datasets& datasets = session.datasets();
-    Engine_workspace& ws = engine_workspace(session);
-    const double* W1 = &state.net.W1[0][0];
-    if (raw.valid && raw_made_from_current(raw, ws, session)) return raw;
+    const double* W1 = &net.W1[0][0];
+    if (raw.valid && raw_made_from_current(raw, ws, net, datasets)) return raw;
 
     if (ws.lean && &raw == &ws.train_raw) {
         // The hidden vectors live in this buffer and go now. Room for them is
@@ -147,9 +133,10 @@ const Raw_sums& refresh_raw(Session& session, Raw_sums& raw, const Sparse_images
     // A zero input adds 0 x W1[i][j], which is a signed zero only while
     // W1[i][j] is finite; an infinite or NaN weight makes it NaN, so then
     // every input is summed.
-    const bool sparse_ok = W1_all_finite(state.net);
+    const bool sparse_ok = W1_all_finite(net);
 #pragma omp parallel
     {
+        const Fp_mode_scope mode;
         clear_overflow();
         double Y[Last_input + 1];
 #pragma omp for schedule(dynamic, Image_chunk)
@@ -157,11 +144,11 @@ const Raw_sums& refresh_raw(Session& session, Raw_sums& raw, const Sparse_images
             double* out = &raw.sums[static_cast<std::size_t>(k) * Neurons];
             if (sparse_ok) {
                 const std::uint32_t from = sparse.start[k];
-                raw_sums_of_image(state.net.W1, &sparse.input[from], &sparse.pixel[from],
-                                  sparse.start[k + 1] - from, out);
+                raw_sums_of_image(net.W1, &sparse.input[from], &sparse.pixel[from], sparse.start[k + 1] - from,
+                                  out);
             } else {
                 build_input_vector(datasets, images[k], Y);
-                raw_sums_dense(state.net.W1, Y, out);
+                raw_sums_dense(net.W1, Y, out);
             }
             if (overflow_raised()) {
                 raw.overflowed[k] = 1;
@@ -170,7 +157,7 @@ const Raw_sums& refresh_raw(Session& session, Raw_sums& raw, const Sparse_images
         }
     }
     raw.made_from_W1.assign(W1, W1 + W1_cells);
-    raw.made_from_generation = datasets.Generation;
+    raw.made_from_datasets = datasets.Identity;
     raw.made_from_sparse = ws.sparse->serial;
     ++raw.version;
     raw.valid = true;
@@ -210,18 +197,12 @@ void make_hidden_in_place(const Vedero_network& net, Raw_sums& raw, std::vector<
 
 }  // namespace
 
-Engine_workspace& engine_workspace(Session& session)
-{
-    if (!session.engine_workspace) session.engine_workspace = std::make_shared<Engine_workspace>();
-    return *session.engine_workspace;
-}
-
 std::shared_ptr<const Sparse_set> Sparse_image_cache::current(const Pattern_datasets& datasets,
                                                               Image_counts counts)
 {
     static std::atomic<std::uint64_t> serials{0};
     const std::lock_guard<std::mutex> hold(lock_);
-    if (set_ && set_->generation == datasets.Generation && same_pattern(set_->pattern, datasets) &&
+    if (set_ && set_->datasets_identity == datasets.Identity && same_pattern(set_->pattern, datasets) &&
         set_->counts.train == counts.train && set_->counts.test == counts.test)
         return set_;
     auto made = std::make_shared<Sparse_set>();
@@ -229,16 +210,16 @@ std::shared_ptr<const Sparse_set> Sparse_image_cache::current(const Pattern_data
     make_sparse(datasets.Train_images, counts.train, offsets, made->train_images);
     make_sparse(datasets.Test_images, counts.test, offsets, made->test_images);
     made->pattern.assign(datasets.T_pattern_table, datasets.T_pattern_table + Last_input + 1);
-    made->generation = datasets.Generation;
+    made->datasets_identity = datasets.Identity;
     made->counts = counts;
     made->serial = ++serials;
     set_ = std::move(made);
     return set_;
 }
 
-void prepare_sparse_images(Session& session)
+void prepare_sparse_images(Engine_workspace& ws, const Pattern_datasets& datasets)
 {
-    refresh_sparse(session);
+    refresh_sparse(ws, datasets);
 }
 
 const double* train_hidden_rows(const Engine_workspace& ws)
@@ -258,7 +239,7 @@ void raw_sums_of_image(const double (*W1)[Neurons + 1], const std::uint16_t* inp
     // gives 1 for both, and the only divisor made from data, Sh_max - Sh_min,
     // is used only when it is not zero. So the bounds, the means, the weights
     // and the accuracy agree with the literal sum, up to the sign of zeros.
-    const std::array<double, 256>& value = pixel_values();
+    const std::array<double, 256>& value = scaled_pixels();
     double acc[Neurons];
     for (int j = 0; j < Neurons; ++j) acc[j] = add_product(0.0, 1.0, W1[0][j + 1]);  // bias, Y[0] = 1
     for (std::uint32_t t = 0; t < nonzero; ++t) {
@@ -276,36 +257,34 @@ void hidden_from_raw(const Vedero_network& net, const double* raw, double* Sh)
     Sh[0] = 1.0;
 }
 
-const Raw_sums& current_train_raw_sums(Session& session)
+const Raw_sums& current_train_raw_sums(Engine_workspace& ws, const Vedero_network& net,
+                                       const Pattern_datasets& datasets)
 {
-    refresh_sparse(session);
-    Engine_workspace& ws = engine_workspace(session);
-    return refresh_raw(session, ws.train_raw, ws.sparse->train_images, session.datasets().Train_images,
+    refresh_sparse(ws, datasets);
+    return refresh_raw(ws, net, datasets, ws.train_raw, ws.sparse->train_images, datasets.Train_images,
                        ws.counts.train);
 }
 
-const Raw_sums& current_test_raw_sums(Session& session)
+const Raw_sums& current_test_raw_sums(Engine_workspace& ws, const Vedero_network& net,
+                                      const Pattern_datasets& datasets)
 {
-    refresh_sparse(session);
-    Engine_workspace& ws = engine_workspace(session);
-    return refresh_raw(session, ws.test_raw, ws.sparse->test_images, session.datasets().Test_images,
+    refresh_sparse(ws, datasets);
+    return refresh_raw(ws, net, datasets, ws.test_raw, ws.sparse->test_images, datasets.Test_images,
                        ws.counts.test);
 }
 
-void refresh_train_hidden(Session& session)
+void refresh_train_hidden(Engine_workspace& ws, const Vedero_network& net, const Pattern_datasets& datasets)
 {
-    Engine_workspace& ws = engine_workspace(session);
-    const Vedero_network& net = session.state.net;
     double bounds[Bound_cells];
     bounds_of(net, bounds);
     const int count = ws.counts.train;
 
     if (ws.lean) {
-        refresh_sparse(session);
-        if (ws.hidden_valid && raw_made_from_current(ws.train_raw, ws, session) &&
+        refresh_sparse(ws, datasets);
+        if (ws.hidden_valid && raw_made_from_current(ws.train_raw, ws, net, datasets) &&
             ws.hidden_raw_version == ws.train_raw.version && same_doubles(ws.hidden_made_from, bounds, Bound_cells))
             return;
-        current_train_raw_sums(session);
+        current_train_raw_sums(ws, net, datasets);
         make_hidden_in_place(net, ws.train_raw, ws.hidden_overflowed, count);
         ws.hidden_made_from.assign(bounds, bounds + Bound_cells);
         ws.hidden_raw_version = ws.train_raw.version;
@@ -313,7 +292,7 @@ void refresh_train_hidden(Session& session)
         return;
     }
 
-    const Raw_sums& raw = current_train_raw_sums(session);
+    const Raw_sums& raw = current_train_raw_sums(ws, net, datasets);
     if (ws.hidden_valid && ws.hidden_raw_version == raw.version &&
         same_doubles(ws.hidden_made_from, bounds, Bound_cells))
         return;
@@ -322,6 +301,7 @@ void refresh_train_hidden(Session& session)
     ws.hidden_overflowed.resize(static_cast<std::size_t>(count) + 1);
 #pragma omp parallel
     {
+        const Fp_mode_scope mode;
         clear_overflow();
 #pragma omp for schedule(dynamic, Image_chunk)
         for (int k = 1; k <= count; ++k) {

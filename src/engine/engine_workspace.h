@@ -1,7 +1,7 @@
 // Engine_workspace: what steps 5, 7 and 8 compute once and reuse.
 //
 // A raw sum depends only on the image and W1, so each image's 25 raw sums are
-// computed once per W1 (and per datasets Generation) and kept; step 5, every
+// computed once per W1 (and per datasets identity) and kept; step 5, every
 // epoch of step 7 and step 8 read them instead of repeating 785 terms per
 // neuron. Step 7 also keeps the whole normalized hidden vector of every
 // training image, which depends only on the raw sums, the bounds and the
@@ -10,10 +10,10 @@
 // handler run inside a pump may change W1, the bounds, the means or the
 // datasets; a stale cache is made again before the next image uses it.
 //
-// The workspace is made on first use and hangs on the session; its arrays are
-// allocated once, at their full size.
+// A workspace belongs to one network (the window's, or one Network of the
+// computation API); its arrays are allocated once, at their full size.
 //
-// The sparse images depend only on the datasets, so sessions that share one
+// The sparse images depend only on the datasets, so networks that share one
 // loaded set of datasets also share one Sparse_image_cache; a lean workspace
 // keeps the training images' hidden vectors in the buffer of their raw sums
 // (see Engine_workspace::lean).
@@ -24,7 +24,7 @@
 #include <mutex>
 #include <vector>
 
-#include "model/session.h"
+#include "engine/engine_state.h"
 
 namespace vantel {
 
@@ -43,19 +43,19 @@ struct Sparse_images {
     std::vector<std::uint8_t> pixel;   // the byte that becomes Y[m] = pixel / 255
 };
 
-// The sparse images of one datasets Generation, T-pattern and image counts.
+// The sparse images of one datasets identity, T-pattern and image counts.
 // Never changed once made: a change of the datasets makes a new set, and a
-// session still reading the old one keeps it alive.
+// network still reading the old one keeps it alive.
 struct Sparse_set {
     std::uint64_t serial = 0;  // tells sets apart, unique in the process
-    std::uint64_t generation = 0;
+    std::uint64_t datasets_identity = 0;
     Image_counts counts;
     std::vector<T_pair> pattern;
     Sparse_images train_images;
     Sparse_images test_images;
 };
 
-// The current sparse set of one Pattern_datasets, for every session that
+// The current sparse set of one Pattern_datasets, for every network that
 // works on it; safe to use from several threads at once.
 class Sparse_image_cache {
 public:
@@ -71,7 +71,7 @@ private:
 // Raw sums of neurons 1..25 for images 1..count, row k at [k x 25].
 struct Raw_sums {
     bool valid = false;
-    std::uint64_t made_from_generation = 0;
+    std::uint64_t made_from_datasets = 0;  // identity of the datasets
     std::uint64_t made_from_sparse = 0;  // serial of the sparse set
     std::vector<double> made_from_W1;   // (785 x 26) copy of W1
     std::vector<double> sums;           // (count + 1) x 25
@@ -90,7 +90,7 @@ struct Engine_workspace {
     // window, whose steps the user repeats.
     bool lean = false;
 
-    // Shared by every session on the same datasets; made on first use.
+    // Shared by every network on the same datasets; made on first use.
     std::shared_ptr<Sparse_image_cache> sparse_cache;
     std::shared_ptr<const Sparse_set> sparse;  // the set the raw sums come from
 
@@ -110,24 +110,24 @@ struct Engine_workspace {
     std::vector<std::uint8_t> test_outcome;
 };
 
-// The session's workspace, made on first use.
-Engine_workspace& engine_workspace(Session& session);
-
 // Brings the sparse images and the raw sums of the training (or test) images
-// up to date with Engine_state; does nothing when they are current.
-const Raw_sums& current_train_raw_sums(Session& session);
-const Raw_sums& current_test_raw_sums(Session& session);
+// up to date with W1 and the datasets; does nothing when they are current.
+const Raw_sums& current_train_raw_sums(Engine_workspace& ws, const Vedero_network& net,
+                                       const Pattern_datasets& datasets);
+const Raw_sums& current_test_raw_sums(Engine_workspace& ws, const Vedero_network& net,
+                                      const Pattern_datasets& datasets);
 
-// Brings the normalized hidden vectors of the training images up to date.
-void refresh_train_hidden(Session& session);
+// Brings the normalized hidden vectors of the training images up to date
+// with W1, the bounds, the means and the datasets.
+void refresh_train_hidden(Engine_workspace& ws, const Vedero_network& net, const Pattern_datasets& datasets);
 
 // Row k of the training images' hidden vectors, at [k x 26], as the last
 // refresh_train_hidden made them.
 const double* train_hidden_rows(const Engine_workspace& workspace);
 
-// Makes the sparse images of the session's datasets now, so that sessions
-// sharing them later only read them.
-void prepare_sparse_images(Session& session);
+// Makes the sparse images of the datasets now, so that networks sharing
+// them later only read them.
+void prepare_sparse_images(Engine_workspace& ws, const Pattern_datasets& datasets);
 
 // The 25 raw sums of one image whose nonzero inputs are given, in input
 // order; W1 must hold finite values only.

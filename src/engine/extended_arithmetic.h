@@ -12,6 +12,18 @@
 #include <cfenv>
 #include <cmath>
 
+// Options that let the compiler reorder, contract or assume away parts of
+// this arithmetic change published values: refuse them outright.
+#if defined(__FAST_MATH__)
+#error "the engine must not be compiled with -ffast-math: its results depend on every rounding"
+#endif
+#if defined(__FINITE_MATH_ONLY__) && __FINITE_MATH_ONLY__
+#error "the engine must not be compiled with -ffinite-math-only: it tests for infinities and overflow"
+#endif
+#if !defined(__x86_64__)
+#error "the engine's results are defined by the x87 80-bit extended format of x86-64"
+#endif
+
 namespace vantel {
 
 using Extended = long double;
@@ -78,6 +90,5 @@ inline int predicted_digit(const double* Sout)
 inline void clear_overflow() { std::feclearexcept(FE_OVERFLOW); }
 inline bool overflow_raised() { return std::fetestexcept(FE_OVERFLOW) != 0; }
 
-inline constexpr const char* Overflow_text = "Floating point overflow";
 
 }  // namespace vantel

@@ -4,9 +4,9 @@
 
 #include <algorithm>
 
-#include "engine/datasets.h"
-#include "engine/engine_workspace.h"
+#include "base/error.h"
 #include "engine/extended_arithmetic.h"
+#include "engine/input_vector.h"
 
 namespace vantel {
 
@@ -14,28 +14,16 @@ namespace {
 
 constexpr int Mean_images = 1000;
 
-// The overflow ends the step; its button is enabled again so that the user
-// can retry once the series has been changed.
-[[noreturn]] void fail_with_overflow(Session& session)
-{
-    session.window.set_enabled(Control::Button_Step_5, true);
-    throw Vantel_error(Overflow_text);
-}
-
 }  // namespace
 
-void Button_Step_5Click(Session& session)
+void measure_bounds(Engine_workspace& ws, Vedero_network& net, const Pattern_datasets& datasets)
 {
-    session.window.set_enabled(Control::Button_Step_5, false);
-    session.step_pause();
-
-    Vedero_network& net = session.state.net;
     for (int j = 0; j <= Neurons; ++j) net.Sh_max[j] = 0.0;
     for (int j = 0; j <= Neurons; ++j) net.Sh_min[j] = 100.0;
 
-    const Raw_sums& raw = current_train_raw_sums(session);
-    const int count = engine_workspace(session).counts.train;
-    const auto& images = session.datasets().Train_images;
+    const Raw_sums& raw = current_train_raw_sums(ws, net, datasets);
+    const int count = ws.counts.train;
+    const auto& images = datasets.Train_images;
 
     // The range, in image order: a strict comparison keeps the first of
     // equal values, as the scan over the images does.
@@ -49,10 +37,10 @@ void Button_Step_5Click(Session& session)
             if (v < net.Sh_min[j]) net.Sh_min[j] = v;
         }
         if (raw.overflowed[k]) {
-            build_input_vector(session.datasets(), images[k], net.Y);
+            build_input_vector(datasets, images[k], net.Y);
             net.Sh[0] = 1.0;
             std::copy(sums, sums + Neurons, net.Sh + 1);
-            fail_with_overflow(session);
+            throw Overflow_error();
         }
     }
     if (count >= 1) {
@@ -72,16 +60,14 @@ void Button_Step_5Click(Session& session)
             net.Sh[j] = normalized_value(raw_sum, net.Sh_max[j], net.Sh_min[j], 0.0);
             S = sum_rounded(S, net.Sh[j]);
             if (overflow_raised()) {
-                build_input_vector(session.datasets(), images[k], net.Y);
-                fail_with_overflow(session);
+                build_input_vector(datasets, images[k], net.Y);
+                throw Overflow_error();
             }
         }
         net.Sh_mean[j] = static_cast<double>(static_cast<Extended>(S) / summed);
     }
     // The pass over neuron 25 ends with image 1000 in Y.
-    if (summed >= 1) build_input_vector(session.datasets(), images[summed], net.Y);
-
-    session.window.set_enabled(Control::Button_Step_5, true);
+    if (summed >= 1) build_input_vector(datasets, images[summed], net.Y);
 }
 
 }  // namespace vantel

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cfenv>
 
+#include "base/error.h"
+
 namespace vantel {
 
 namespace {
@@ -49,18 +51,8 @@ void fill_truncating(Vedero_network& net, Visit_order order, const double* xn, i
     }
 }
 
-[[noreturn]] void overflow(Session& session)
+void fill_stretched(Vedero_network& net, Visit_order order, const double* xn, int n)
 {
-    session.window.set_enabled(Control::Button_Step_4, true);
-    throw Vantel_error("Floating point overflow");
-}
-
-void fill_stretched(Session& session, Visit_order order)
-{
-    Vedero_network& net = session.state.net;
-    const double* xn = session.state.series.xn;
-    const int n = session.state.series.N;
-
     for (int k = 1; k <= n; ++k)
         net.Grid_t[k] = static_cast<double>(
             static_cast<long double>(k - 1) / (n - 1) * (Last_position - 1) + 1);
@@ -89,7 +81,7 @@ void fill_stretched(Session& session, Visit_order order)
         target = static_cast<double>(static_cast<long double>(s) * p + b);
         if (std::fetestexcept(FE_OVERFLOW)) {
             target = previous;  // W1 never holds an infinity
-            overflow(session);
+            throw Overflow_error();
         }
     }
 }
@@ -104,12 +96,8 @@ int find_segment(const double* grid, int n, int p, int from)
     return k;
 }
 
-void Button_Step_3Click(Session& session)
+void reset_network(Vedero_network& net)
 {
-    session.window.set_enabled(Control::Button_Step_3, false);
-    session.step_pause();
-
-    Vedero_network& net = session.state.net;
     std::fill(std::begin(net.Y), std::end(net.Y), 0.0);
     std::fill(std::begin(net.Sh), std::end(net.Sh), 0.0);
     std::fill(std::begin(net.Sout), std::end(net.Sout), 0.0);
@@ -117,38 +105,19 @@ void Button_Step_3Click(Session& session)
     for (auto& row : net.W1) std::fill(std::begin(row), std::end(row), 0.0);
     for (auto& row : net.dW2) std::fill(std::begin(row), std::end(row), 0.0);
     for (auto& row : net.W2) std::fill(std::begin(row), std::end(row), 0.5);
-
-    session.window.set_enabled(Control::Button_Step_3, true);
 }
 
-void Button_Step_4Click(Session& session)
+void fill_reservoir(Vedero_network& net, const double* xn, int n, int method)
 {
-    Window& window = session.window;
-    window.set_enabled(Control::Button_Step_4, false);
-    const int method = window.selected_method();
-    session.step_pause();
-
-    const Series_input& series = session.state.series;
-    // Before the first extraction N is 0: the wrap and the segment search
-    // would read outside the series.
-    if (series.N < 5 || series.N > Max_N) {
-        window.message("Please extract a series first (Show or Step 1).");
-        window.set_enabled(Control::Button_Step_4, true);
-        return;
-    }
-
-    Vedero_network& net = session.state.net;
     switch (method) {
-    case 1: fill_wrapping(net, Visit_order::Column_by_column, series.xn, series.N); break;
-    case 2: fill_truncating(net, Visit_order::Column_by_column, series.xn, series.N); break;
-    case 3: fill_stretched(session, Visit_order::Column_by_column); break;
-    case 4: fill_wrapping(net, Visit_order::Row_by_row, series.xn, series.N); break;
-    case 5: fill_truncating(net, Visit_order::Row_by_row, series.xn, series.N); break;
-    case 6: fill_stretched(session, Visit_order::Row_by_row); break;
-    default: break;  // no method selected: W1 stays as it is
+    case 1: fill_wrapping(net, Visit_order::Column_by_column, xn, n); break;
+    case 2: fill_truncating(net, Visit_order::Column_by_column, xn, n); break;
+    case 3: fill_stretched(net, Visit_order::Column_by_column, xn, n); break;
+    case 4: fill_wrapping(net, Visit_order::Row_by_row, xn, n); break;
+    case 5: fill_truncating(net, Visit_order::Row_by_row, xn, n); break;
+    case 6: fill_stretched(net, Visit_order::Row_by_row, xn, n); break;
+    default: break;  // no method: W1 stays as it is
     }
-
-    window.set_enabled(Control::Button_Step_4, true);
 }
 
 }  // namespace vantel

@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/error.h"
 #include "engine/engine_state.h"
-#include "model/session.h"
 
 namespace vantel {
 
@@ -54,20 +54,6 @@ struct T_pattern_report {
 // the table untouched (report.refused). An invalid number throws after the
 // entries before it have been stored, field by field.
 T_pattern_report read_t_pattern(std::string text, T_pair (&table)[Last_input + 1]);
-
-// The error raised when a file cannot be opened: the full path and the
-// system's reason.
-Vantel_error cannot_open_error(const std::string& path, int error_number);
-
-// The init file and the T-pattern need a few kilobytes; a file of more than
-// 16 MiB (16777216 bytes) in their place is refused rather than read whole.
-inline constexpr std::size_t Max_text_file_bytes = std::size_t{1} << 24;
-
-// Loads the whole file; throws Vantel_error("Cannot open file ...") when it
-// cannot be opened, "Stream read error" when reading it fails, and
-// `File "<path>" is too large: it may hold at most 16777216 bytes (16 MiB)`
-// beyond the limit above (for a device, once that much has been read).
-std::string load_text_file(const std::string& path);
 
 // The one message that tells the user about a T-pattern that does not fill
 // every input with a pixel of the image; empty when nothing is wrong.

@@ -1,5 +1,6 @@
 #include "model/memory_window.h"
 
+#include "base/text_file.h"
 #include "model/initial_texts.h"
 
 namespace vantel {
@@ -20,24 +21,6 @@ bool is_memo(Control control)
     default:
         return false;
     }
-}
-
-std::vector<std::string> split_memo_text(std::string_view text)
-{
-    std::vector<std::string> split;
-    std::string current;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c == '\r' || c == '\n') {
-            split.push_back(current);
-            current.clear();
-            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-        } else {
-            current += c;
-        }
-    }
-    if (!current.empty()) split.push_back(current);
-    return split;
 }
 
 Memory_window::Memory_window()
@@ -67,7 +50,7 @@ std::string Memory_window::text(Control control) const
 void Memory_window::set_text(Control control, std::string_view text)
 {
     if (is_memo(control))
-        memo_lines_[control] = split_memo_text(text);
+        memo_lines_[control] = split_lines(text);
     else
         texts_[control] = std::string(text);
 }

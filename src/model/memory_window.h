@@ -62,8 +62,4 @@ private:
 // True for the controls that hold lines (the memos).
 bool is_memo(Control control);
 
-// Splits a memo's text into lines at CR LF, CR or LF; a final line break
-// adds no empty line.
-std::vector<std::string> split_memo_text(std::string_view text);
-
 }  // namespace vantel

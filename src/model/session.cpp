@@ -1,18 +1,15 @@
 #include "model/session.h"
 
 #include <exception>
-#include <filesystem>
 
 #include "base/date_time.h"
+#include "base/program_folder.h"
 
 namespace vantel {
 
 Session::Session(Engine_state& state_, Window& window_)
-    : state(state_), window(window_), now(&local_now)
+    : state(state_), window(window_), now(&local_now), executable_dir(executable_folder())
 {
-    std::error_code error;
-    const auto exe = std::filesystem::read_symlink("/proc/self/exe", error);
-    if (!error) executable_dir = exe.parent_path().string() + "/";
 }
 
 void Session::on(Control button, Handler handler)

@@ -11,7 +11,6 @@
 #include <array>
 #include <functional>
 #include <memory>
-#include <stdexcept>
 #include <string>
 
 #include "base/error.h"
@@ -59,16 +58,11 @@ public:
     // Caches of the fast engine, made by the engine on first use.
     std::shared_ptr<struct Engine_workspace> engine_workspace;
 
-    // The pattern datasets the steps work on: the state's own, unless
-    // share_datasets() named a set that another session has loaded. Several
-    // networks computed side by side read one loaded set that way, and none
-    // of them may load or change it.
-    Pattern_datasets& datasets() { return shared_datasets_ ? *shared_datasets_ : state.datasets; }
-    const Pattern_datasets& datasets() const
-    {
-        return shared_datasets_ ? *shared_datasets_ : state.datasets;
-    }
-    void share_datasets(Pattern_datasets& loaded) { shared_datasets_ = &loaded; }
+    // The pattern datasets steps 5, 7 and 8 read: the state's own, which
+    // step 2 loads, unless share_datasets() named a set loaded elsewhere,
+    // which no step of this session may change.
+    const Pattern_datasets& datasets() const { return shared_datasets_ ? *shared_datasets_ : state.datasets; }
+    void share_datasets(const Pattern_datasets& loaded) { shared_datasets_ = &loaded; }
 
     void on(Control button, Handler handler);
     // Runs the button's handler now, whatever its enabled state.
@@ -88,7 +82,7 @@ public:
 
 private:
     std::array<Handler, Control_count> handlers_{};
-    Pattern_datasets* shared_datasets_ = nullptr;
+    const Pattern_datasets* shared_datasets_ = nullptr;
     int active_actions_ = 0;
 };
 

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/headless_run.h"
+#include "engine/vantel.h"
 #include "base/date_time.h"
 #include "cli/command_runner.h"
 

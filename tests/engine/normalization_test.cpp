@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/input_vector.h"
 #include "engine/datasets.h"
 #include "engine/engine_workspace.h"
 #include "engine/extended_arithmetic.h"
@@ -63,7 +64,7 @@ TEST(Normalization, sparse_raw_sums_equal_the_literal_sum_over_all_inputs)
 {
     Small_world world(3);
     fill_edge_W1(world.state, 3);
-    const Raw_sums& raw = current_train_raw_sums(world.session);
+    const Raw_sums& raw = current_train_raw_sums(engine_workspace(world.session), world.state.net, world.session.datasets());
     auto literal = world.copy();
     for (int k : {1, 2, 777, Small_counts.train}) {
         build_input_vector(literal->datasets, literal->datasets.Train_images[k], literal->net.Y);
@@ -84,7 +85,7 @@ TEST(Normalization, infinite_weights_are_summed_over_every_input)
     int blank = 1;
     while (literal->net.Y[blank] != 0.0) ++blank;
     literal->net.W1[blank][9] = world.state.net.W1[blank][9] = std::numeric_limits<double>::infinity();
-    const Raw_sums& raw = current_train_raw_sums(world.session);
+    const Raw_sums& raw = current_train_raw_sums(engine_workspace(world.session), world.state.net, world.session.datasets());
     literal_raw_sum(*literal, 9);
     EXPECT_TRUE(std::isnan(literal->net.Sh[9]));
     EXPECT_TRUE(std::isnan(raw.sums[Neurons + 8]));
@@ -107,7 +108,7 @@ TEST_P(Step_5_against_literal, bounds_means_and_side_state_are_bit_identical)
     expect_same_network(*literal, world.state, "step 5, seed " + std::to_string(seed));
 
     // The forward pass from the cached raw sums against the literal one.
-    const Raw_sums& raw = current_train_raw_sums(world.session);
+    const Raw_sums& raw = current_train_raw_sums(engine_workspace(world.session), world.state.net, world.session.datasets());
     double Sh[Neurons + 1];
     for (int k = 1; k <= Small_counts.train; k += 7) {
         hidden_from_raw(world.state.net, &raw.sums[static_cast<std::size_t>(k) * Neurons], Sh);
@@ -161,7 +162,7 @@ TEST(Normalization, edge_columns_keep_the_starting_bounds_or_raw_sums)
     EXPECT_EQ(net.Sh_min[0], 1.0);
 
     // The forward pass keeps raw sums where the bounds are equal.
-    const Raw_sums& raw = current_train_raw_sums(world.session);
+    const Raw_sums& raw = current_train_raw_sums(engine_workspace(world.session), world.state.net, world.session.datasets());
     double Sh[Neurons + 1] = {};
     for (int k : {1, 900}) {
         hidden_from_raw(world.state.net, &raw.sums[static_cast<std::size_t>(k) * Neurons], Sh);
@@ -193,7 +194,7 @@ TEST(Normalization, caches_follow_a_change_of_W1_or_of_the_datasets)
     expect_same_network(*changed, world.state, "after a change of W1");
     EXPECT_NE(world.state.net.Sh_max[3], first_max);
 
-    // New images under a new Generation.
+    // New images under a new identity.
     fill_synthetic_datasets(world.state, 77);
     auto reloaded = world.copy();
     world.session.trigger(Control::Button_Step_5);

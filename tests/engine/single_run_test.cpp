@@ -6,7 +6,7 @@
 
 #include "base/date_time.h"
 #include "engine/reservoir.h"
-#include "engine/single_run.h"
+#include "model/step_handlers.h"
 #include "support/test_program.h"
 
 namespace vantel::test {

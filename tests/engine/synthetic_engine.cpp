@@ -29,7 +29,7 @@ void fill_synthetic_datasets(Engine_state& state, unsigned seed)
     for (int m = 1; m <= Last_input; ++m) d.T_pattern_table[m] = {(m - 1) / 28 + 1, (m - 1) % 28 + 1};
     d.T_pattern_table[5] = {0, 3};
     d.T_pattern_table[600] = {29, 1};
-    ++d.Generation;
+    mark_datasets_changed(d);
 }
 
 void fill_random_W1(Engine_state& state, unsigned seed)

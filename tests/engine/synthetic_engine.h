@@ -9,6 +9,7 @@
 
 #include "engine/engine_state.h"
 #include "engine/engine_workspace.h"
+#include "model/step_handlers.h"
 #include "support/test_program.h"
 
 namespace vantel::test {
@@ -17,7 +18,7 @@ inline constexpr Image_counts Small_counts{1500, 400};
 
 // Random images (about one pixel in five inked), one-hot targets and test
 // labels, a row-by-row T-pattern with two entries outside the image (they
-// feed 0), and a bumped Generation.
+// feed 0), and a new identity.
 void fill_synthetic_datasets(Engine_state& state, unsigned seed);
 
 // W1 shapes. Random: mixed signs and scales in every column. Edges: column 1

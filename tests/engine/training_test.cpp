@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/input_vector.h"
 #include "engine/datasets.h"
 #include "engine/extended_arithmetic.h"
 #include "support/literal_engine.h"

@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "model/control.h"
-#include "series/data_file_actions.h"
+#include "model/series_actions.h"
 #include "support/test_program.h"
 
 namespace vantel {

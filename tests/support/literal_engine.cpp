@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "model/session.h"
+#include "engine/input_vector.h"
 #include "engine/datasets.h"
 
 namespace vantel::test {

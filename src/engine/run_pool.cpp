@@ -1,4 +1,4 @@
-#include "app/run_pool.h"
+#include "engine/run_pool.h"
 
 #include <omp.h>
 #include <sched.h>
@@ -29,12 +29,12 @@ Run_pool::Split Run_pool::split(int threads, std::size_t runs)
     return split;
 }
 
-Run_pool::Run_pool(Loaded_datasets& datasets, std::vector<Headless_request> requests, int threads,
+Run_pool::Run_pool(std::shared_ptr<const Datasets> datasets, std::size_t runs, int threads, Job job,
                    const std::atomic<bool>& stop)
-    : datasets_(datasets), requests_(std::move(requests)), stop_(stop), results_(requests_.size())
+    : datasets_(std::move(datasets)), job_(std::move(job)), stop_(stop), failures_(runs)
 {
-    const Split parts = split(threads, requests_.size());
-    networks_ = requests_.empty() ? 0 : parts.networks;
+    const Split parts = split(threads, runs);
+    networks_ = runs == 0 ? 0 : parts.networks;
     for (int i = 0; i < networks_; ++i) threads_.emplace_back([this, parts] { work(parts.engine_threads); });
 }
 
@@ -48,35 +48,33 @@ void Run_pool::work(int engine_threads)
     // Per thread: several networks each opening parallel regions of their
     // own would only take cores from one another.
     omp_set_num_threads(engine_threads);
-    std::optional<Headless_network> network;
-    std::string failure;
+    std::unique_ptr<Network> network;
+    std::string no_network;
     try {
-        network.emplace(datasets_);
+        network = std::make_unique<Network>(datasets_);
     } catch (const std::exception& error) {
-        failure = error.what();
+        no_network = error.what();  // out of memory, say
     }
     for (;;) {
         std::size_t run = 0;
         {
             const std::lock_guard<std::mutex> hold(lock_);
-            if (next_ == requests_.size() || stop_.load()) break;
+            if (next_ == failures_.size() || stop_.load()) break;
             run = next_++;
         }
-        Headless_result result;
-        result.method = requests_[run].method;
+        std::string failure = no_network;
         if (network) {
             try {
-                result = network->run(requests_[run]);
+                job_(*network, run);
             } catch (const std::exception& error) {
-                // Out of memory, say: this run fails, the others go on.
-                result.problem = error.what();
+                failure = error.what();
+            } catch (...) {
+                failure = "Unknown error";
             }
-        } else {
-            result.problem = failure;
         }
         {
             const std::lock_guard<std::mutex> hold(lock_);
-            results_[run] = std::move(result);
+            failures_[run] = std::move(failure);
             newly_finished_.push_back(run);
             ++finished_;
         }

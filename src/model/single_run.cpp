@@ -1,9 +1,10 @@
-#include "engine/single_run.h"
-
+// The single run (START) and the steps without a kernel of their own:
+// step 1 (the series again), step 6 (epochs), step 9 (publish), STOP.
 #include <string>
 
 #include "base/date_time.h"
 #include "base/number_format.h"
+#include "model/step_handlers.h"
 #include "series/text_readers.h"
 
 namespace vantel {
@@ -19,19 +20,18 @@ void show_time_label(Session& session)
                             time_label(session.now(), run.Run_start, run.One_second));
 }
 
-// Fields in the order Label7 names them: column, value, epochs, N, file.
-std::string result_row(const Window& window)
+}  // namespace
+
+std::string result_row(std::string_view column, std::string_view value, std::string_view epochs, std::string_view n,
+                       std::string_view file_label)
 {
-    std::string row = window.text(Control::Edit_column);
-    for (Control field : {Control::Edit_Vantel, Control::Edit_epoch, Control::Edit_N,
-                          Control::Label_file_name}) {
+    std::string row(column);
+    for (const std::string_view field : {value, epochs, n, file_label}) {
         row += '\t';
-        row += window.text(field);
+        row += field;
     }
     return row;
 }
-
-}  // namespace
 
 void Button_startClick(Session& session)
 {
@@ -41,11 +41,11 @@ void Button_startClick(Session& session)
     // A click that reaches START through the pumps of a loading step 2 would
     // start a second load inside the first one, over the same arrays.
     if (session.flags.Datasets_loading) {
-        window.message("Please wait until the MNIST-10 datasets have loaded.");
+        window.message(Datasets_loading_message);
         return;
     }
     if (state.series.Preview_count < Min_preview_lines) {
-        window.message("Please load data!");
+        window.message(Please_load_data);
         return;
     }
 
@@ -65,7 +65,11 @@ void Button_startClick(Session& session)
                          Control::Button_Step_7, Control::Button_Step_8, Control::Button_Step_9})
         session.trigger(step);
 
-    if (!state.run.Stop_requested) window.add_line(Control::Memo_Result, result_row(window));
+    if (!state.run.Stop_requested)
+        window.add_line(Control::Memo_Result,
+                        result_row(window.text(Control::Edit_column), window.text(Control::Edit_Vantel),
+                                   window.text(Control::Edit_epoch), window.text(Control::Edit_N),
+                                   window.text(Control::Label_file_name)));
 
     show_time_label(session);
     window.pump();
@@ -75,7 +79,7 @@ void Button_startClick(Session& session)
 void Button_Step_1Click(Session& session)
 {
     if (session.state.series.Preview_count < Min_preview_lines) {
-        session.window.message("Please load data!");
+        session.window.message(Please_load_data);
         return;
     }
     session.window.set_enabled(Control::Button_Step_1, false);

@@ -1,27 +1,34 @@
 // Runs spread over threads: each thread computes one run after another with
-// a network of its own over the one loaded set of datasets.
+// a Network of its own over one shared set of datasets.
 #pragma once
 
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstddef>
+#include <functional>
+#include <memory>
 #include <mutex>
-#include <optional>
+#include <string>
 #include <thread>
 #include <vector>
 
-#include "app/headless_run.h"
+#include "engine/vantel.h"
 
 namespace vantel {
 
 class Run_pool {
 public:
-    // Starts the runs at once, in the order given, on at most `threads`
-    // threads in all: with fewer runs than threads, each network's engine
-    // gets the spare ones. `stop` is read before each run starts; once it is
-    // true no further run starts.
-    Run_pool(Loaded_datasets& datasets, std::vector<Headless_request> requests, int threads,
+    // Computes run i with the network of the thread it runs on. An error it
+    // throws becomes the run's failure; the other runs go on.
+    using Job = std::function<void(Network& network, std::size_t run)>;
+
+    // Starts the runs 0 .. runs - 1 at once, in that order, on at most
+    // `threads` threads in all: with fewer runs than threads, each network's
+    // engine gets the spare ones. `stop` is read before each run starts;
+    // once it is true no further run starts (the job is expected to pass it
+    // on to the network, which then ends the runs in progress).
+    Run_pool(std::shared_ptr<const Datasets> datasets, std::size_t runs, int threads, Job job,
              const std::atomic<bool>& stop);
     // Waits for the runs in progress.
     ~Run_pool();
@@ -31,12 +38,13 @@ public:
     // Waits until a run finishes or `timeout` passes; returns the runs
     // finished since the last call, in the order they finished.
     std::vector<std::size_t> collect(std::chrono::milliseconds timeout);
-    // Every run has finished, or no more will start and none is in progress.
+    // Every run has finished, or no more will start and none is in progress,
+    // and collect() has returned every finished run.
     bool over() const;
     std::size_t finished_count() const;
-    std::size_t size() const { return requests_.size(); }
-    // The result of a run that collect() has returned; no other may be read.
-    const Headless_result& result(std::size_t run) const { return *results_[run]; }
+    std::size_t size() const { return failures_.size(); }
+    // Why a run that collect() has returned failed; empty when it did not.
+    const std::string& failure(std::size_t run) const { return failures_[run]; }
 
     // Threads for the networks and for each network's engine.
     struct Split {
@@ -48,12 +56,12 @@ public:
 private:
     void work(int engine_threads);
 
-    Loaded_datasets& datasets_;
-    const std::vector<Headless_request> requests_;
+    std::shared_ptr<const Datasets> datasets_;
+    Job job_;
     const std::atomic<bool>& stop_;
     mutable std::mutex lock_;
     std::condition_variable changed_;
-    std::vector<std::optional<Headless_result>> results_;
+    std::vector<std::string> failures_;
     std::vector<std::size_t> newly_finished_;
     std::size_t next_ = 0;
     std::size_t finished_ = 0;

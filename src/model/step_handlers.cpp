@@ -1,14 +1,8 @@
-#include "engine/engine_handlers.h"
-
-#include "engine/datasets.h"
-#include "engine/normalization.h"
-#include "engine/reservoir.h"
-#include "engine/single_run.h"
-#include "engine/training.h"
+#include "model/step_handlers.h"
 
 namespace vantel {
 
-void install_engine_handlers(Session& session)
+void install_step_handlers(Session& session)
 {
     auto& s = session;
     s.on(Control::Button_start, [&s] { Button_startClick(s); });
@@ -23,6 +17,12 @@ void install_engine_handlers(Session& session)
     s.on(Control::Button_Step_9, [&s] { Button_Step_9Click(s); });
     s.on(Control::Button10, [&s] { Button10Click(s); });
     s.on(Control::Button11, [&s] { Button11Click(s); });
+}
+
+Engine_workspace& engine_workspace(Session& session)
+{
+    if (!session.engine_workspace) session.engine_workspace = std::make_shared<Engine_workspace>();
+    return *session.engine_workspace;
 }
 
 }  // namespace vantel

@@ -1,0 +1,159 @@
+#include "engine/vantel.h"
+
+#include <bit>
+#include <charconv>
+#include <chrono>
+#include <cmath>
+
+#include "base/number_format.h"
+#include "base/sha256.h"
+#include "base/strings.h"
+#include "engine/datasets.h"
+#include "engine/engine_workspace.h"
+#include "engine/fp_environment.h"
+#include "engine/normalization.h"
+#include "engine/reservoir.h"
+#include "engine/training.h"
+
+namespace vantel {
+
+static_assert(std::endian::native == std::endian::little,
+              "W2's fingerprint is defined on little-endian doubles");
+
+namespace {
+
+// Training without pauses; the stop flag may be set by any thread.
+class Unpaused : public Training_pace {
+public:
+    explicit Unpaused(const std::atomic<bool>* stop) : stop_(stop) {}
+    bool pause_due() override { return false; }
+    bool stop_requested() override
+    {
+        stopped_ = stopped_ || (stop_ && stop_->load(std::memory_order_relaxed));
+        return stopped_;
+    }
+    bool stopped() const { return stopped_; }
+
+private:
+    const std::atomic<bool>* stop_;
+    bool stopped_ = false;
+};
+
+}  // namespace
+
+std::string w2_fingerprint(const Vedero_network& net)
+{
+    return sha256_hex(std::string_view(reinterpret_cast<const char*>(net.W2), sizeof net.W2));
+}
+
+std::string series_problem(std::span<const double> series)
+{
+    const std::size_t n = series.size();
+    if (n < static_cast<std::size_t>(Min_series_length))
+        return "a series needs at least " + std::to_string(Min_series_length) + " values, got " +
+               std::to_string(n);
+    if (n > static_cast<std::size_t>(Max_series_length))
+        return "a series may hold at most " + std::to_string(Max_series_length) + " values (the cells of W1), got " +
+               std::to_string(n) + "; pass the part to be used";
+    for (std::size_t i = 0; i < n; ++i)
+        if (!std::isfinite(series[i]))
+            return "value " + std::to_string(i + 1) + " of the series is " +
+                   (std::isnan(series[i]) ? std::string("not a number (NaN)") : std::string("infinite")) +
+                   "; every value must be a finite number";
+    return {};
+}
+
+Datasets::Datasets() = default;
+Datasets::~Datasets() = default;
+
+std::shared_ptr<const Datasets> Datasets::load(const Dataset_paths& paths)
+{
+    std::shared_ptr<Datasets> loaded(new Datasets);
+    loaded->paths_ = {with_slash(paths.mnist_dir), paths.t_pattern_file};
+    // Default-initialized: loading writes every image, target and label.
+    loaded->patterns_.reset(new Pattern_datasets);
+    Pattern_datasets& patterns = *loaded->patterns_;
+    load_mnist(patterns, loaded->paths_.mnist_dir);
+    const T_pattern_report report = load_t_pattern(patterns, paths.t_pattern_file);
+    const std::string warning = t_pattern_warning(report, paths.t_pattern_file);
+    if (!warning.empty()) throw Vantel_error(warning);
+    patterns.Mnist_dir = loaded->paths_.mnist_dir;
+    patterns.Datasets_pending = false;
+    // Made now, while nobody else reads them yet.
+    loaded->sparse_ = std::make_shared<Sparse_image_cache>();
+    Engine_workspace maker;
+    maker.sparse_cache = loaded->sparse_;
+    prepare_sparse_images(maker, patterns);
+    return loaded;
+}
+
+Network::Network(std::shared_ptr<const Datasets> datasets)
+    : datasets_(std::move(datasets)),
+      workspace_(std::make_unique<Engine_workspace>()),
+      net_(std::make_unique<Vedero_network>()),
+      xn_(std::make_unique<double[]>(Max_N + 1))
+{
+    // Each run makes the raw sums once and trains many epochs on them: the
+    // hidden vectors may take the raw sums' place.
+    workspace_->lean = true;
+    workspace_->sparse_cache = datasets_->sparse_images();
+}
+
+Network::~Network() = default;
+
+Run_result Network::compute(std::span<const double> series, const Run_options& options)
+{
+    if (const std::string problem = series_problem(series); !problem.empty()) throw Vantel_error(problem);
+    if (options.method < 1 || options.method > 6)
+        throw Vantel_error("the fill method must be 1..6, got " + std::to_string(options.method));
+    if (options.epochs < 1)
+        throw Vantel_error("the number of epochs must be 1 or more, got " + std::to_string(options.epochs));
+
+    const Fp_mode_scope mode;
+    const auto started = std::chrono::steady_clock::now();
+    const Pattern_datasets& patterns = datasets_->patterns();
+    const int n = static_cast<int>(series.size());
+    Run_result result;
+    result.n = n;
+    result.method = options.method;
+    result.epochs = options.epochs;
+
+    for (int k = 1; k <= n; ++k) xn_[k] = series[static_cast<std::size_t>(k - 1)];
+    Vedero_network& net = *net_;
+    reset_network(net);
+    fill_reservoir(net, xn_.get(), n, options.method);
+    measure_bounds(*workspace_, net, patterns);
+
+    Run_control run;
+    run.Learning_rate = Training_rate;
+    Unpaused pace(options.stop);
+    if (!pace.stop_requested()) {
+        Output_trainer trainer(*workspace_, net, run, patterns);
+        for (int epoch = 1; epoch <= options.epochs; ++epoch) {
+            for (int k = 1; k != 0;) k = trainer.train_from(k, pace);
+            if (pace.stopped()) break;
+            if (options.after_epoch) options.after_epoch(epoch);
+        }
+        trainer.store();
+    }
+    result.stopped = pace.stopped();
+    if (!result.stopped) {
+        test_network(*workspace_, net, run, patterns);
+        result.accuracy = run.Accuracy;
+        result.correct_count = run.Correct_count;
+        result.tested_count = run.Tested_count;
+        result.value_text = format_value_text(static_cast<long double>(run.Accuracy) / 100, '.');
+        // The double nearest to the text, whatever the process's locale.
+        const std::string& text = result.value_text;
+        std::from_chars(text.data(), text.data() + text.size(), result.value);
+    } else {
+        result.value = std::nan("");
+    }
+    for (int h = 0; h <= Neurons; ++h)
+        for (int o = 0; o < Outputs; ++o) result.w2[static_cast<std::size_t>(h * Outputs + o)] = net.W2[h][o];
+    result.w2_sha256 = w2_fingerprint(net);
+    result.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    return result;
+}
+
+}  // namespace vantel

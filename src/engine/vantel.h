@@ -1,0 +1,134 @@
+// The Vantel calculator's computation, for any program: a series of doubles
+// in, its Vantel value out, with no window.
+//
+// How data flows: Datasets::load reads the MNIST-10 images and labels and
+// the T-pattern once into an immutable object that any number of threads
+// share. Each thread computes with a Network of its own, run after run: the
+// series fills the reservoir matrix W1 by one of six methods, each reservoir
+// neuron is normalized over the 60000 training images, the output layer is
+// trained for a number of epochs and tested on the 10000 test images. The
+// share of test images classified right is the value. Every number is the
+// one the window's START gives for the same series, method and epochs, bit
+// for bit, whatever the number of threads.
+//
+//     auto datasets = vantel::Datasets::load({"/path/MNIST_10/", "/path/T-pattern-3.VM"});
+//     vantel::Network network(datasets);
+//     vantel::Run_result r = network.compute(series, {.method = 5, .epochs = 100});
+//     std::cout << r.value_text << "\n";   // 0.8765
+#pragma once
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "base/error.h"
+#include "engine/engine_state.h"
+
+namespace vantel {
+
+class Sparse_image_cache;
+struct Engine_workspace;
+
+// Series lengths a network takes: W1 has 785 x 25 = 19625 cells.
+inline constexpr int Min_series_length = 5;
+inline constexpr int Max_series_length = Max_N;
+
+struct Dataset_paths {
+    std::string mnist_dir;       // folder of the four MNIST-10 files; a final '/' is added when missing
+    std::string t_pattern_file;  // the T-pattern file
+};
+
+class Datasets {
+public:
+    // Reads the four MNIST-10 files and the T-pattern. Throws Vantel_error
+    // naming the file and what is wrong with it: a file that is missing or
+    // unreadable, damaged, or a T-pattern that does not feed every input
+    // with a pixel of the image.
+    static std::shared_ptr<const Datasets> load(const Dataset_paths& paths);
+
+    const Pattern_datasets& patterns() const { return *patterns_; }
+    const Dataset_paths& paths() const { return paths_; }
+    // The sparse images, made at loading and then only read.
+    const std::shared_ptr<Sparse_image_cache>& sparse_images() const { return sparse_; }
+
+    ~Datasets();
+    Datasets(const Datasets&) = delete;
+    Datasets& operator=(const Datasets&) = delete;
+
+private:
+    Datasets();
+    Dataset_paths paths_;
+    std::unique_ptr<Pattern_datasets> patterns_;
+    std::shared_ptr<Sparse_image_cache> sparse_;
+};
+
+struct Run_options {
+    int method = 5;   // fill method 1..6
+    int epochs = 100; // training epochs, 1 or more
+    // Checked after every training image: once true, the run ends without a
+    // value (Run_result::stopped).
+    const std::atomic<bool>* stop = nullptr;
+    // Called after each training epoch with its number (1-based).
+    std::function<void(int epoch)> after_epoch;
+};
+
+inline constexpr int W2_cells = (Neurons + 1) * Outputs;
+
+struct Run_result {
+    // The share of test images classified right, as the window publishes it:
+    // value_text is "0.8765" ("." as the decimal mark) and value the double
+    // nearest to it. Empty and NaN when the run was stopped.
+    double value = 0;
+    std::string value_text;
+    double accuracy = 0;  // the percentage step 8 stores
+    int correct_count = 0;
+    int tested_count = 0;
+    int n = 0;
+    int method = 0;
+    int epochs = 0;
+    // W2[h][o] as 260 doubles, h = 0..25 outer, o = 0..9 inner, and the
+    // SHA-256 of those doubles in little-endian byte order: a fingerprint
+    // that shows whether two machines trained the same network.
+    std::array<double, W2_cells> w2{};
+    std::string w2_sha256;
+    double seconds = 0;    // wall-clock time of the run
+    bool stopped = false;  // the stop flag ended the training
+};
+
+// One network, reusable run after run; use one per thread.
+class Network {
+public:
+    explicit Network(std::shared_ptr<const Datasets> datasets);
+    ~Network();
+    Network(const Network&) = delete;
+    Network& operator=(const Network&) = delete;
+
+    // The Vantel value of the series. Throws Vantel_error, before any work,
+    // for a series shorter than 5 or longer than 19625 values, a value that
+    // is not a finite number, a method outside 1..6 or fewer than 1 epoch;
+    // Overflow_error when the series' values make the network's arithmetic
+    // leave the double range.
+    Run_result compute(std::span<const double> series, const Run_options& options = {});
+
+    const std::shared_ptr<const Datasets>& datasets() const { return datasets_; }
+
+private:
+    std::shared_ptr<const Datasets> datasets_;
+    std::unique_ptr<Engine_workspace> workspace_;
+    std::unique_ptr<Vedero_network> net_;
+    std::unique_ptr<double[]> xn_;  // xn[1..N]
+};
+
+// SHA-256 of W2 as 260 little-endian doubles in the order h = 0..25, o = 0..9.
+std::string w2_fingerprint(const Vedero_network& net);
+
+// What a series must be, checked as compute checks it; the text of the
+// error, or empty when the series is usable.
+std::string series_problem(std::span<const double> series);
+
+}  // namespace vantel
