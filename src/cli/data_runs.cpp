@@ -77,4 +77,19 @@ Run_record compute_run(Network& network, const Data_file& file, const std::vecto
     return record;
 }
 
+Run_pool::Job data_run_job(const std::vector<Data_file>& files, const std::vector<Run_request>& requests,
+                           Line_cache& lines, std::vector<Run_record>& computed, const std::atomic<bool>* stop)
+{
+    return [&files, &requests, &lines, &computed, stop](Network& network, std::size_t run) {
+        const Run_request& request = requests[run];
+        // The file's lines go after its last run, however that run ends.
+        struct Done {
+            Line_cache& lines;
+            std::size_t file;
+            ~Done() { lines.run_done(file); }
+        } done{lines, request.file};
+        computed[run] = compute_run(network, files[request.file], *lines.lines(request.file), request, stop);
+    };
+}
+
 }  // namespace vantel::cli

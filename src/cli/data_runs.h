@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "cli/records.h"
+#include "engine/run_pool.h"
 #include "engine/vantel.h"
 
 namespace vantel::cli {
@@ -54,6 +55,11 @@ private:
 // with N as Show corrects it; n and column go into the record.
 std::vector<double> extract_series(const std::vector<std::string>& lines, const Run_request& request,
                                    Run_record& record);
+
+// The pool's job for the runs of data files: run i computes requests[i]
+// into computed[i], reading its file's lines through the cache.
+Run_pool::Job data_run_job(const std::vector<Data_file>& files, const std::vector<Run_request>& requests,
+                           Line_cache& lines, std::vector<Run_record>& computed, const std::atomic<bool>* stop);
 
 // One run through the network. A problem (a number beyond the double range,
 // an overflow of the network's arithmetic) becomes the record's problem.

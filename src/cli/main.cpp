@@ -189,16 +189,7 @@ int run_files(const Options& options, const std::string& program_dir)
     Line_cache lines(files, requests);
     Run_pool pool(
         datasets, total, threads,
-        [&](Network& network, std::size_t run) {
-            const Run_request& request = requests[run];
-            try {
-                computed[run] = compute_run(network, files[request.file], *lines.lines(request.file), request, nullptr);
-            } catch (...) {
-                lines.run_done(request.file);
-                throw;
-            }
-            lines.run_done(request.file);
-        },
+        data_run_job(files, requests, lines, computed, nullptr),
         stop_requested());
     Progress_line progress(total);
     std::vector<bool> collected(total, false);
@@ -319,16 +310,7 @@ int run_batch(const Options& options, const std::string& program_dir)
     Line_cache lines(files, requests);
     Run_pool pool(
         datasets, total, threads,
-        [&](Network& network, std::size_t run) {
-            const Run_request& request = requests[run];
-            try {
-                computed[run] = compute_run(network, files[request.file], *lines.lines(request.file), request, nullptr);
-            } catch (...) {
-                lines.run_done(request.file);
-                throw;
-            }
-            lines.run_done(request.file);
-        },
+        data_run_job(files, requests, lines, computed, nullptr),
         stop_requested());
     std::size_t done = 0;
     drive(pool, progress, [&](std::size_t run) {

@@ -22,6 +22,7 @@ std::string read_file(const std::filesystem::path& path)
 
 TEST(Real_batch, a_tiny_file_is_computed_twice_per_column_and_both_files_are_written)
 {
+    ASSERT_TRUE(real_mnist_present());
     Temp_dir dir;
     const std::string app_dir = dir.path().string() + "/";
     for (const char* shared : {"MNIST_10", "T_pattern"})

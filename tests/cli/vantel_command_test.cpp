@@ -47,6 +47,7 @@ TEST(Vantel_command, bad_arguments_give_one_line_and_status_2)
 
 TEST(Vantel_command, gives_the_value_that_start_shows_in_the_window)
 {
+    ASSERT_TRUE(real_mnist_present());
     Temp_dir dir;
     const std::string data = dir.write("series.txt", two_column_series(700));
 

@@ -479,7 +479,7 @@ TEST(Dataset_reader, text_file_over_16_mib_is_refused)
 TEST(Datasets_real, published_files_load_with_their_known_first_labels)
 {
     const std::string app = built_app_dir();
-    if (!fs::exists(app + "MNIST_10/train-images.idx3-ubyte")) GTEST_SKIP() << "no MNIST files in " << app;
+    ASSERT_TRUE(real_mnist_present());
     Test_program program;
     prepare(program, app, "Path=");
     program.click(Control::Button_Step_2);

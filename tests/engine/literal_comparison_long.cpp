@@ -63,6 +63,7 @@ protected:
 
     void SetUp() override
     {
+        ASSERT_TRUE(real_mnist_present());
         ASSERT_FALSE(program_->state->datasets.Datasets_pending) << "MNIST-10 not loaded from " << built_app_dir();
     }
 

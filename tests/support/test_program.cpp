@@ -46,4 +46,17 @@ std::string built_app_dir()
     return VANTEL_APP_DIR;
 }
 
+::testing::AssertionResult real_mnist_present()
+{
+    for (const char* name :
+         {"train-images.idx3-ubyte", "train-labels.idx1-ubyte", "t10k-images.idx3-ubyte", "t10k-labels.idx1-ubyte"}) {
+        const std::string path = built_app_dir() + "MNIST_10/" + name;
+        if (!std::filesystem::is_regular_file(path))
+            return ::testing::AssertionFailure()
+                   << "MNIST-10 file " << path << " is missing: run 'make setup' (tools/setup.sh fetches the files"
+                   << " into ~/.cache/vantel/mnist) and build again, which lays them into the program folder";
+    }
+    return ::testing::AssertionSuccess();
+}
+
 }  // namespace vantel::test

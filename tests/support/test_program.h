@@ -6,6 +6,8 @@
 #include <memory>
 #include <string>
 
+#include <gtest/gtest.h>
+
 #include "model/session.h"
 #include "support/fake_window.h"
 
@@ -40,5 +42,11 @@ private:
 // The program folder of the build (the folder of the executables), with
 // the real MNIST_10 files and T-pattern, ending in '/'.
 std::string built_app_dir();
+
+// Whether the program folder holds the four MNIST-10 files; when one is
+// missing, the failure names it and the set-up command that fetches it.
+// Tests on the real data start with ASSERT_TRUE(real_mnist_present()): they
+// fail, never skip, on a machine without the files.
+::testing::AssertionResult real_mnist_present();
 
 }  // namespace vantel::test
