@@ -11,10 +11,12 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QStyle>
 
 #include "model/initial_texts.h"
 #include "ui/memo_text.h"
+#include "ui/scroll_bar_style.h"
 
 namespace vantel::ui {
 
@@ -154,6 +156,13 @@ QPlainTextEdit* Builder::memo(QWidget* parent, Control control, QRect geometry, 
     const auto policy = both ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff;
     memo->setHorizontalScrollBarPolicy(policy);
     memo->setVerticalScrollBarPolicy(policy);
+    if (both) {
+        // Owned by the memo, whose scroll bars are deleted before it.
+        auto* style = new Thumb_style;
+        style->setParent(memo);
+        memo->horizontalScrollBar()->setStyle(style);
+        memo->verticalScrollBar()->setStyle(style);
+    }
     // Tab stops every eight average characters, as in the classic edit
     // control, so that tab-separated result rows line up under Label7.
     memo->setTabStopDistance(8 * QFontMetricsF(memo->font()).averageCharWidth());

@@ -1,6 +1,7 @@
 #include "ui/memo_text.h"
 
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -45,9 +46,17 @@ void add_memo_line(QPlainTextEdit* memo, const QString& line)
     inserted += line;
     if (line.isEmpty()) inserted += QLatin1Char('\n');
     cursor.insertText(inserted);
-    // Like the classic memo, the caret follows the added line into view.
+    // The view follows the added line down, but shows the start of its
+    // line: a result row's column, value and epochs, not its file name's
+    // end. The caret waits at that start. The scroll bars are set rather
+    // than left to ensureCursorVisible(), which stops a line short of the
+    // bar's end and a few pixels short of the left edge.
+    cursor.movePosition(QTextCursor::StartOfBlock);
     memo->setTextCursor(cursor);
-    memo->ensureCursorVisible();
+    QScrollBar* down = memo->verticalScrollBar();
+    down->setValue(down->maximum());
+    QScrollBar* across = memo->horizontalScrollBar();
+    across->setValue(across->minimum());
 }
 
 void set_memo_text(QPlainTextEdit* memo, const QString& text)

@@ -15,10 +15,13 @@ class QPlainTextEdit;
 namespace vantel::ui {
 
 std::vector<std::string> memo_lines(const QPlainTextEdit* memo);
+// The memo then shows its first line from the start.
 void set_memo_lines(QPlainTextEdit* memo, const std::vector<QString>& lines);
-// Appends one line after the memo's last line.
+// Appends one line after the memo's last line; the memo then shows the
+// start of that line, scrolled down to it if need be.
 void add_memo_line(QPlainTextEdit* memo, const QString& line);
-// Sets the memo's text; CR LF, CR and LF all break lines.
+// Sets the memo's text; CR LF, CR and LF all break lines. The memo then
+// shows its first line from the start.
 void set_memo_text(QPlainTextEdit* memo, const QString& text);
 // The memo's lines joined with CR LF.
 std::string memo_text(const QPlainTextEdit* memo);

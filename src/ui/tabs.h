@@ -23,7 +23,7 @@ void build_about_tab(Builder& builder, QWidget* page);
 // Tab "Init": init file, batch results, data-folder listing, all-files button.
 void build_init_tab(Builder& builder, QWidget* page);
 
-// The fixed texts of Memo1 (27 lines) and Memo2 (10 lines).
+// The fixed texts of Memo1 (29 lines) and Memo2 (10 lines).
 const std::vector<std::string_view>& manual_lines();
 const std::vector<std::string_view>& about_lines();
 

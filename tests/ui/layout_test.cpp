@@ -1,6 +1,7 @@
 // The window as it is laid out: caption, size, tabs, and every
 // control at its place with its font and initial text.
 #include <QButtonGroup>
+#include <QCoreApplication>
 #include <QFontInfo>
 #include <QFrame>
 #include <QLabel>
@@ -275,10 +276,24 @@ TEST_F(Layout, progress_bar_and_timer_at_start)
     EXPECT_FALSE(window.enabled(Control::Timer1));
 }
 
+// Every line of the Manual is read whole, without scrolling across, at the
+// window's size.
+TEST_F(Layout, manual_lines_fit_the_memo)
+{
+    window.show();
+    window.page_control()->setCurrentIndex(1);
+    QCoreApplication::processEvents();
+    auto* memo = qobject_cast<QPlainTextEdit*>(window.widget(Control::Memo1));
+    ASSERT_NE(memo, nullptr);
+    ASSERT_TRUE(memo->isVisible());
+    EXPECT_EQ(memo->horizontalScrollBar()->maximum(), 0);
+    window.hide();
+}
+
 TEST_F(Layout, manual_and_about_texts)
 {
     const auto manual = window.lines(Control::Memo1);
-    ASSERT_EQ(manual.size(), 27u);
+    ASSERT_EQ(manual.size(), 29u);
     EXPECT_EQ(manual.size(), ui::manual_lines().size());
     EXPECT_EQ(manual[0], "");
     EXPECT_NE(manual[1].find("Vantel calculator 1.0.0.4"), std::string::npos);
@@ -289,9 +304,12 @@ TEST_F(Layout, manual_and_about_texts)
                                "random_discrete_map.txt", "two_valued_map.txt", "\"Open file\"",
                                "\"Column\"", "\"Show\"", "\"Time series xn\"", "\"N =\"", "\"Step 6:\"",
                                "\"START\"", "\"Result\"", "\"START of all columns\"", "\"STOP\"",
-                               "single-threaded", "issue tracker", "first 10 lines"})
+                               "every processor core", "two threads", "\"vantel\"", "\"vantel --help\"",
+                               "\"Init\" tab", "AUTO, METHOD, N, Path", "never written",
+                               "issue tracker", "first 10 lines"})
         EXPECT_NE(all.find(needed), std::string::npos) << needed;
-    for (const char* not_there : {"Windows", "@", "http"})
+    // The engine computes on every core now; the old advice is gone.
+    for (const char* not_there : {"Windows", "@", "http", "single-threaded", "several copies"})
         EXPECT_EQ(all.find(not_there), std::string::npos) << not_there;
     for (int k = 1; k <= 8; ++k)
         EXPECT_NE(all.find("\n" + std::to_string(k) + ". "), std::string::npos) << k;
