@@ -41,8 +41,9 @@ sanitize-build: setup
 	@cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVANTEL_SANITIZE=ON -DVANTEL_MNIST_CACHE="$(CACHE)/mnist" > $(ASAN_BUILD).configure.log 2>&1 || (cat $(ASAN_BUILD).configure.log; exit 1)
 	@cmake --build $(ASAN_BUILD) -j $(JOBS)
 
-# The options that make every sanitizer report fail its test are set on the
-# tests themselves (tests/CMakeLists.txt), so a plain ctest there does the same.
+# Every program of the sanitizer build carries the options that make a
+# sanitizer report fail it (tests/sanitizers, linked in by the top-level
+# CMakeLists.txt), so a plain ctest there does the same.
 sanitize-run:
 	@cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS) -LE long
 

@@ -33,7 +33,7 @@ void install_clipboard_handlers(Session& session)
 {
     session.on(Control::Button_copy_xn, [&session] { Button_copy_xnClick(session); });
     session.on(Control::Button_copy_result, [&session] { Button_copy_resultClick(session); });
-    session.on(Control::Button8, [&session] { Button8Click(session); });
+    session.on(Copy_value_button, [&session] { Button8Click(session); });
 }
 
 }  // namespace vantel

@@ -19,10 +19,10 @@ void FormCreate(Session& session)
     state.run.One_second = one_second_units();
     state.run.App_dir = with_slash(session.executable_dir);
 
-    window.set_lines(Control::Memo3, {});
-    window.set_lines(Control::Memo4, {});
+    window.set_lines(Init_memo, {});
+    window.set_lines(Batch_lines_memo, {});
 
-    window.set_lines(Control::Memo3, split_lines(load_text_file(state.run.App_dir + "init.txt")));
+    window.set_lines(Init_memo, split_lines(load_text_file(state.run.App_dir + "init.txt")));
 
     const std::string method_line = init_line(session, 3);
     for (int k = 1; k <= 6; ++k)
@@ -30,9 +30,9 @@ void FormCreate(Session& session)
 
     window.set_text(Control::Edit_N, remove_every(init_line(session, 4), "N="));
 
-    window.set_lines(Control::Memo5, {});
+    window.set_lines(Data_listing_memo, {});
     for (const std::string& name : data_file_names(state.run.App_dir + "DATA"))
-        window.add_line(Control::Memo5, name);
+        window.add_line(Data_listing_memo, name);
 
     if (init_line(session, 2) == "AUTO=YES") {
         window.set_text(Control::Label12, "AUTO");

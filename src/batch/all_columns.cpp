@@ -56,7 +56,7 @@ void run_columns(Session& session, Date_time batch_start)
             second = run_once(session);
             window.sleep_ms(session.timings.batch_pause_ms);
         }
-        window.add_line(Control::Memo4, batch_result_line(first, second, session.decimal_separator));
+        window.add_line(Batch_lines_memo, batch_result_line(first, second, session.decimal_separator));
 
         show_batch_time(session, batch_start);
         window.pump();
@@ -118,7 +118,7 @@ void Button_start_allClick(Session& session)
                                   window.lines(Control::Memo_Result)))
         failures.push_back(*failure);
     if (auto failure = save_lines(batch_result_path(state.run.App_dir, window.text(Control::Label11)),
-                                  window.lines(Control::Memo4)))
+                                  window.lines(Batch_lines_memo)))
         failures.push_back(*failure);
 
     window.set_enabled(Control::Button_start_all, true);

@@ -50,7 +50,7 @@ void process_file(Session& session, const std::string& name)
     Series_input& series = session.state.series;
 
     // Each file's two result files hold only that file's lines.
-    window.set_lines(Control::Memo4, {});
+    window.set_lines(Batch_lines_memo, {});
     window.set_lines(Control::Memo_Result, {});
     series.Preview_count = 0;
     window.set_lines(Control::Memo_user_data, {});
@@ -84,7 +84,7 @@ void process_file(Session& session, const std::string& name)
     if (plan.placeholder || plan.not_correct) {
         if (plan.placeholder) {
             if (auto failure = save_lines(batch_result_path(session.state.run.App_dir, name),
-                                          window.lines(Control::Memo6)))
+                                          window.lines(Placeholder_memo)))
                 note_problem(window, name, *failure);
         } else {
             window.message(File_is_not_correct);
@@ -119,17 +119,17 @@ void Open_ALL_file_buttonClick(Session& session)
     session.state.run.Stop_all_files = false;
     window.set_enabled(Control::Open_ALL_file_button, false);
 
-    if (!window.lines(Control::Memo5).empty()) {
+    if (!window.lines(Data_listing_memo).empty()) {
         const All_files_scope unattended(session.flags);
         std::size_t done = 0;
         do {
-            process_file(session, window.lines(Control::Memo5)[done]);
+            process_file(session, window.lines(Data_listing_memo)[done]);
             ++done;
             if (session.state.run.Stop_all_files) break;
             // Memo5 stays editable meanwhile, so its lines are counted anew.
             // "<" and not "!=": lines deleted during a file end the loop
             // instead of sending it past the end of the listing.
-        } while (done < window.lines(Control::Memo5).size());
+        } while (done < window.lines(Data_listing_memo).size());
         // The window closes once this handler has returned.
         window.close();
     }

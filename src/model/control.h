@@ -39,7 +39,25 @@ enum class Control {
 
 inline constexpr int Control_count = static_cast<int>(Control::Count_);
 
-// The control's name as the window description writes it ("Edit_N").
+// The control's name as the program's code and messages write it ("Edit_N").
 std::string_view control_name(Control control);
+
+// What the controls whose names say nothing are (the names stay: they are
+// the window's object names, which tests and scripts use):
+//   Button8   copies the value (Edit_Vantel) to the clipboard
+//   Button10  "STOP" beside "START of all columns"
+//   Button11  "STOP" under "START"
+//   Memo1     the Manual tab's text;  Memo2  the About tab's text
+//   Memo3     the Init tab's lines of init.txt, read whenever an init value is used
+//   Memo4     the all-columns batch's result lines, one per column
+//   Memo5     the data folder's listing for "Open All Files"
+//   Memo6     the placeholder result written for a short "TURBO" file
+inline constexpr Control Copy_value_button = Control::Button8;
+inline constexpr Control Stop_batch_button = Control::Button10;
+inline constexpr Control Stop_run_button = Control::Button11;
+inline constexpr Control Init_memo = Control::Memo3;
+inline constexpr Control Batch_lines_memo = Control::Memo4;
+inline constexpr Control Data_listing_memo = Control::Memo5;
+inline constexpr Control Placeholder_memo = Control::Memo6;
 
 }  // namespace vantel

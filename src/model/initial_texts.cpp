@@ -26,9 +26,9 @@ std::string_view initial_text(Control control)
     case Control::RadioButton6: return "Method 6";
     case Control::Label_epoch: return "Current epoch =";
     case Control::Label1: return "Vantel=";
-    case Control::Button8: return "Copy to clipboard";
+    case Copy_value_button: return "Copy to clipboard";
     case Control::Button_start: return "START";
-    case Control::Button11: return "STOP";
+    case Stop_run_button: return "STOP";
     case Control::Label_Time: return "Time passed [s]=";
     case Control::Label5: return "Time series xn";
     case Control::Label8: return "n";
@@ -39,7 +39,7 @@ std::string_view initial_text(Control control)
     case Control::Label3: return "Calculating entropy Vantel from data file ";
     case Control::Open_file_button: return "Open file";
     case Control::Button_start_all: return "START of all columns";
-    case Control::Button10: return "STOP";
+    case Stop_batch_button: return "STOP";
     case Control::Label_total_lines: return "Total lines=";
     case Control::Label_Time_all: return "Time passed [s]=";
     case Control::Label_number_of_columns: return "Number of columns=";
@@ -53,12 +53,12 @@ std::string_view initial_text(Control control)
     case Control::Label7: return "column     Vantel   Epoch        N          file";
     case Control::Button_copy_result: return "\u0421opy result to clipboard";
     case Control::Label6: return "Init file";
-    case Control::Memo3: return "Memo3";
+    case Init_memo: return "Memo3";
     case Control::Label10: return "Result";
-    case Control::Memo4: return "Memo4";
+    case Batch_lines_memo: return "Memo4";
     case Control::Label13: return "TURBO";
-    case Control::Memo6: return "0 0  0";
-    case Control::Memo5: return "Memo5";
+    case Placeholder_memo: return "0 0  0";
+    case Data_listing_memo: return "Memo5";
     case Control::Open_ALL_file_button: return "Open All Files";
     default: return "";
     }

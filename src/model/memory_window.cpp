@@ -13,10 +13,10 @@ bool is_memo(Control control)
     case Control::Memo_Result:
     case Control::Memo1:
     case Control::Memo2:
-    case Control::Memo3:
-    case Control::Memo4:
-    case Control::Memo5:
-    case Control::Memo6:
+    case Init_memo:
+    case Batch_lines_memo:
+    case Data_listing_memo:
+    case Placeholder_memo:
         return true;
     default:
         return false;

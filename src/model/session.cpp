@@ -55,7 +55,7 @@ std::string error_display_text(std::string_view text)
 
 std::string init_line(const Session& session, int index)
 {
-    const auto lines = session.window.lines(Control::Memo3);
+    const auto lines = session.window.lines(Init_memo);
     if (index < 0 || index >= static_cast<int>(lines.size())) return {};
     return lines[static_cast<std::size_t>(index)];
 }

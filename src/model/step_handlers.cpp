@@ -15,8 +15,8 @@ void install_step_handlers(Session& session)
     s.on(Control::Button_Step_7, [&s] { Button_Step_7Click(s); });
     s.on(Control::Button_Step_8, [&s] { Button_Step_8Click(s); });
     s.on(Control::Button_Step_9, [&s] { Button_Step_9Click(s); });
-    s.on(Control::Button10, [&s] { Button10Click(s); });
-    s.on(Control::Button11, [&s] { Button11Click(s); });
+    s.on(Stop_batch_button, [&s] { Button10Click(s); });
+    s.on(Stop_run_button, [&s] { Button11Click(s); });
 }
 
 Engine_workspace& engine_workspace(Session& session)

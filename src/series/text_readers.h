@@ -19,7 +19,7 @@ namespace vantel {
 // gives 0.
 //
 // The text is read in 80-bit extended precision and the result is rounded
-// once to double, as the original program does. A value too small for a
+// once to double, like every number the engine stores. A value too small for a
 // double becomes 0 or the nearest tiny double. Throws
 // Vantel_error("Floating point overflow") for a value beyond the double range
 // (such as 1e400).

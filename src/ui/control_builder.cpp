@@ -44,16 +44,16 @@ QFont default_font()
     font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(11);
     // DejaVu Sans is about a fifth wider than "MS Sans Serif"; at 85 % its
-    // captions fit the control sizes of the window description.
+    // captions fit the controls at their sizes.
     font.setStretch(85);
     return font;
 }
 
-QFont control_font(const QFont& base, Font_spec spec)
+QFont control_font(const QFont& base, Control_font font_of)
 {
     QFont font = base;
-    if (spec.pixel_size > 0) font.setPixelSize(spec.pixel_size);
-    font.setBold(spec.bold);
+    if (font_of.pixel_size > 0) font.setPixelSize(font_of.pixel_size);
+    font.setBold(font_of.bold);
     return font;
 }
 
@@ -111,7 +111,7 @@ QFrame* Builder::panel(QWidget* parent, const char* name, QRect geometry)
     return frame;
 }
 
-QLabel* Builder::label(QWidget* parent, Control control, QRect geometry, Font_spec font)
+QLabel* Builder::label(QWidget* parent, Control control, QRect geometry, Control_font font)
 {
     auto* label = new QLabel(parent);
     name(label, control, geometry);
@@ -136,7 +136,7 @@ QPushButton* Builder::button(QWidget* parent, Control control, QRect geometry)
     return button;
 }
 
-QLineEdit* Builder::edit(QWidget* parent, Control control, QRect geometry, Font_spec font)
+QLineEdit* Builder::edit(QWidget* parent, Control control, QRect geometry, Control_font font)
 {
     auto* edit = new QLineEdit(parent);
     name(edit, control, geometry);

@@ -42,7 +42,7 @@ private:
 };
 
 // Font of one control; a zero pixel size keeps the window's default size.
-struct Font_spec {
+struct Control_font {
     int pixel_size = 0;
     bool bold = false;
 };
@@ -52,8 +52,8 @@ enum class Scroll_bars { none, both };
 // The window's default font: a sans font of 11 pixels, slightly condensed so
 // that captions written for the narrow "MS Sans Serif" fit their controls.
 QFont default_font();
-// Font_spec applied on a base font.
-QFont control_font(const QFont& base, Font_spec spec);
+// Control_font applied on a base font.
+QFont control_font(const QFont& base, Control_font font_of);
 
 inline QString to_qstring(std::string_view text)
 {
@@ -65,7 +65,7 @@ inline std::string to_utf8(const QString& text)
 }
 
 // Labels size themselves to their text (the toolkit's AutoSize), never
-// smaller than the size of the window description.
+// smaller than the size they were placed with.
 void fit_label(QLabel* label);
 
 class Builder {
@@ -73,9 +73,9 @@ public:
     explicit Builder(Control_table& table) : table_(table) {}
 
     QFrame* panel(QWidget* parent, const char* name, QRect geometry);
-    QLabel* label(QWidget* parent, Control control, QRect geometry, Font_spec font = {});
+    QLabel* label(QWidget* parent, Control control, QRect geometry, Control_font font = {});
     QPushButton* button(QWidget* parent, Control control, QRect geometry);
-    QLineEdit* edit(QWidget* parent, Control control, QRect geometry, Font_spec font = {});
+    QLineEdit* edit(QWidget* parent, Control control, QRect geometry, Control_font font = {});
     // Memos with both scroll bars do not wrap their lines; memos without
     // scroll bars wrap them at the memo's width. The initial lines are the
     // control's initial text unless `lines` is given.

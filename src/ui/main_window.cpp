@@ -34,7 +34,7 @@ using ui::to_utf8;
 
 namespace {
 
-// Client area of the window description's 939 x 554 outer size; the window
+// Client area of the window's 939 x 554 outer size; the window
 // manager adds the frame around it.
 constexpr int Client_width = 931;
 constexpr int Client_height = 523;

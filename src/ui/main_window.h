@@ -1,8 +1,8 @@
 // Main_window: the Qt main window "Form1", and the Window
 // interface over its controls.
 //
-// The window is built once (every control at the place, size, font and text
-// of the window description) and then attached to the Session, whose
+// The window is built once (every control at its place, size, font and
+// initial text) and then attached to the Session, whose
 // handlers it runs on button clicks and on Timer1's ticks.
 //
 // Test hooks: message(), show_error() and choose_file() are virtual (from

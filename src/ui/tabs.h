@@ -1,6 +1,5 @@
 // Builders of the four tabs of the main window. Each places its controls on
-// the tab page (a plain widget; positions are relative to their container,
-// as in the window description).
+// the tab page (a plain widget; positions are relative to their container).
 #pragma once
 
 #include <string_view>

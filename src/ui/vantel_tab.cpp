@@ -10,10 +10,10 @@ namespace vantel::ui {
 
 namespace {
 
-constexpr Font_spec Bold_16{16, true};
-constexpr Font_spec Bold_21{21, true};
-constexpr Font_spec Plain_16{16, false};
-constexpr Font_spec Plain_20{20, false};
+constexpr Control_font Bold_16{16, true};
+constexpr Control_font Bold_21{21, true};
+constexpr Control_font Plain_16{16, false};
+constexpr Control_font Plain_20{20, false};
 
 // Left panel: the nine steps and the single run.
 void build_steps_panel(Builder& b, QWidget* panel, QButtonGroup* methods)

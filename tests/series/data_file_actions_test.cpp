@@ -336,7 +336,8 @@ TEST_F(Series_actions, TwoLineFileIsNotCorrect)
     EXPECT_EQ(text(Control::Label11), "short.txt");
     EXPECT_EQ(text(Control::Label_total_lines), "Total lines=2");
     // Column count unchanged; N corrected to 5 by the extraction, which
-    // then returns at item 5: xn and the preview are unchanged.
+    // then returns before the column, as fewer than 5 lines are previewed:
+    // xn and the preview are unchanged.
     EXPECT_EQ(text(Control::Label_number_of_columns), "Number of columns=3");
     EXPECT_EQ(series().Column_count, 3);
     EXPECT_EQ(series().Preview_count, 2);

@@ -301,7 +301,7 @@ TEST(ReadDataFile, FileOverTheSizeLimitIsRefused)
     }
 }
 
-TEST(ColumnCount, SpecExamples)
+TEST(ColumnCount, worked_examples)
 {
     EXPECT_EQ(column_count("a\tb\tc"), 3);
     EXPECT_EQ(column_count("a\tb\t"), 2);
@@ -332,7 +332,7 @@ TEST(FieldText, Columns)
     EXPECT_EQ(field_text("a\tb\t", 3), "");
 }
 
-TEST(FieldText, SpecConsequences)
+TEST(FieldText, short_lines_empty_fields_and_tabs_at_the_ends)
 {
     EXPECT_EQ(field_text("", 1), "0");
     EXPECT_EQ(field_text("", 5), "0");

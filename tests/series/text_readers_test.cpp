@@ -152,7 +152,7 @@ TEST(ParseNumber, LongDigitStrings)
     EXPECT_EQ(parse_number(std::string(100000, '0') + "2.5"), 2.5);
 }
 
-TEST(ReadInteger, SpecExamples)
+TEST(ReadInteger, worked_examples)
 {
     EXPECT_EQ(read_integer(""), 0);
     EXPECT_EQ(read_integer("12x"), 12);

@@ -1,6 +1,6 @@
 // Clicks, clipboard buttons, modal boxes, closing and Timer1 on the real
 // window. Test handlers are installed with session.on where the handlers of
-// other Parts would otherwise run.
+// the other subsystems would otherwise run.
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>

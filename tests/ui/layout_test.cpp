@@ -132,7 +132,7 @@ struct Placed_label {
 };
 
 // Labels size themselves to their text (like the classic AutoSize): they
-// start at their place and are at least the described size.
+// start at their place and are at least the size they were placed with.
 const Placed_label labels[] = {
     {Control::Label5, "TabSheet1", {352, 8, 115, 20}},
     {Control::Label8, "TabSheet1", {344, 32, 6, 13}},

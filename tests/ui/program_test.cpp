@@ -1,5 +1,5 @@
 // The window program as a whole: its entry point, and the Qt window against
-// the in-memory window that the other Parts' tests use.
+// the in-memory window that the other subsystems' tests use.
 #include <random>
 
 #include <QFileInfo>
@@ -56,7 +56,7 @@ TEST(Program, opens_its_window_and_keeps_running_offscreen)
 using Same_as_memory_window = Ui_test;
 
 // Random sequences of memo operations give the same lines and texts in the
-// Qt window as in Memory_window, whose semantics the other Parts test with.
+// Qt window as in Memory_window, whose semantics the other subsystems test with.
 TEST_F(Same_as_memory_window, memo_operations)
 {
     Memory_window memory;
