@@ -35,6 +35,18 @@ std::string remove_all(const std::string& text, const std::string& pattern)
     return result;
 }
 
+// Label11 names the file and, when its reading found it is not plain text,
+// says so beside the name.
+std::string file_label(const std::string& path, const Data_text& text)
+{
+    std::string label = file_name_part(path);
+    if (text.kind == Text_kind::utf16) return label + " (UTF-16 text: save it as UTF-8 or ASCII)";
+    if (text.kind == Text_kind::not_text) return label + " (not a text file)";
+    if (text.nul_line != 0)
+        label += " (NUL byte at line " + std::to_string(text.nul_line) + ": the lines after it are not read)";
+    return label;
+}
+
 std::int32_t line_count(const Series_input& series)
 {
     return series.Data_lines ? static_cast<std::int32_t>(series.Data_lines->size()) : 0;
@@ -53,12 +65,13 @@ void Open_file_buttonClick(Session& session)
     if (path) {
         window.set_lines(Control::Memo_user_data, {});                     // 4
         series.Data_lines.emplace();                                       // 5: the old lines go
-        series.Data_lines = read_data_file(*path);  // an error ends the opening here
+        Data_text text = read_data_text(*path);  // an error ends the opening here
+        series.Data_lines = std::move(text.lines);
         const std::vector<std::string>& lines = *series.Data_lines;
         const auto count = static_cast<std::int32_t>(lines.size());
 
         window.set_text(Control::Label_file_name, "file name=" + *path);   // 6
-        window.set_text(Control::Label11, file_name_part(*path));
+        window.set_text(Control::Label11, file_label(*path, text));
         window.set_text(Control::Label_total_lines, "Total lines=" + std::to_string(count));
 
         series.Preview_count = count > 10 ? 10 : count;                    // 7
