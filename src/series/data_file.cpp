@@ -49,7 +49,7 @@ public:
     {
         const char* p = piece.data();
         const char* const end = p + piece.size();
-        if (!skip_byte_order_mark(p, end)) return true;
+        skip_byte_order_mark(p, end);
         while (p < end) {
             if (after_cr_ && *p == '\n') {  // the LF of a CR LF pair
                 after_cr_ = false;
@@ -90,12 +90,12 @@ public:
 
 private:
     // Passes over a UTF-8 byte-order mark at the start of the text, which may
-    // come a byte at a time. Returns false while the piece ended inside what
-    // may still be one. Bytes that began like a mark but were not one are
-    // given back to the first line.
-    bool skip_byte_order_mark(const char*& p, const char* end)
+    // come a byte at a time: while the pieces end inside what may still be
+    // one, its bytes are held back. Bytes that began like a mark but were not
+    // one are given back to the first line.
+    void skip_byte_order_mark(const char*& p, const char* end)
     {
-        if (mark_done_) return true;
+        if (mark_done_) return;
         while (p < end && mark_bytes_seen_ < Utf8_byte_order_mark.size() &&
                *p == Utf8_byte_order_mark[mark_bytes_seen_]) {
             ++mark_bytes_seen_;
@@ -103,12 +103,10 @@ private:
         }
         if (mark_bytes_seen_ == Utf8_byte_order_mark.size()) {
             mark_done_ = true;
-            return true;
+        } else if (p < end) {
+            current_.append(Utf8_byte_order_mark.substr(0, mark_bytes_seen_));
+            mark_done_ = true;
         }
-        if (p == end) return false;
-        current_.append(Utf8_byte_order_mark.substr(0, mark_bytes_seen_));
-        mark_done_ = true;
-        return true;
     }
 
     // Ends the line begun in earlier pieces (if any) with `rest`. A line read
@@ -184,7 +182,8 @@ Data_text read_text(int fd, const std::string& name, std::size_t chunk_bytes)
     char head[Text_kind_head_bytes];
     std::size_t head_size = 0;
     while (head_size < sizeof head) {
-        const std::size_t got = read_some(fd, head + head_size, std::min(chunk_size, sizeof head - head_size), name);
+        const std::size_t wanted = std::min(chunk_size, sizeof head - head_size);
+        const std::size_t got = read_some(fd, head + head_size, wanted, name);
         if (got == 0) break;
         head_size += got;
     }

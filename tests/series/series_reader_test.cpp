@@ -173,7 +173,8 @@ TEST(ReadColumn, FieldsThatAreNotNumbersAreReadAsZeroAndReported)
 TEST(ReadColumn, WarningCountsTheFieldsAndQuotesTheFirst)
 {
     const std::string long_text = "a very long header that goes on and on past forty characters";
-    const Data_table table = data_table("in.txt", Lines{"1", "x", "2", "", "3", "nan", long_text, "\xC3\xA9t\xC3\xA9\x01"});
+    const Data_table table =
+        data_table("in.txt", Lines{"1", "x", "2", "", "3", "nan", long_text, "\xC3\xA9t\xC3\xA9\x01"});
     EXPECT_EQ(not_number_warning(table, read_column(table, 1, 1, 8)),
               "in.txt column 1: 5 of 8 values are not numbers (first at line 2: \"x\"), read as 0");
     EXPECT_EQ(not_number_warning(table, read_column(table, 1, 3, 3)),
@@ -268,7 +269,8 @@ TEST(LayoutWarnings, SeparatorsAndRaggedLines)
          {"f.txt: the first line has 2 fields, 1 line has fewer (at line 3) and 1 has more (at line 4)"}},
         {"only more", {"1", "2", "1\t2", "3", "\t5", "6\t"},
          {"f.txt: the first line has 1 field, 2 lines have more (first at line 3)"}},
-        {"a wide first line", wide, {"f.txt: the first line has 100000 fields, 19 lines have fewer (first at line 2)"}},
+        {"a wide first line", wide,
+         {"f.txt: the first line has 100000 fields, 19 lines have fewer (first at line 2)"}},
         {"commas and a one-field header", with_first("x", joined_lines(9, ",")),
          {"f.txt seems to separate its columns by \",\"" + tabs_not}},
         {"both", with_first("a\tb", joined_lines(9, ";")),
