@@ -117,7 +117,7 @@ void Button_start_allClick(Session& session)
     if (auto failure = save_lines(run_log_path(state.run.App_dir, session.now()),
                                   window.lines(Control::Memo_Result)))
         failures.push_back(*failure);
-    if (auto failure = save_lines(batch_result_path(state.run.App_dir, window.text(Control::Label11)),
+    if (auto failure = save_lines(batch_result_path(state.run.App_dir, state.series.File_name),
                                   window.lines(Batch_lines_memo)))
         failures.push_back(*failure);
 

@@ -13,6 +13,7 @@
 #include "batch/batch_rules.h"
 #include "batch/result_files.h"
 #include "model/messages.h"
+#include "model/series_actions.h"
 #include "series/data_file.h"
 
 namespace vantel {
@@ -59,11 +60,11 @@ void process_file(Session& session, const std::string& name)
     const std::string path = session.state.run.App_dir + "DATA/" + name;
     window.set_text(Control::Label_file_name, "file name=" + path);
 
-    std::vector<std::string> lines;
+    Data_text text;
     std::string skip_reason;
     try {
-        lines = read_data_file(path);
-        if (lines.empty()) skip_reason = "the file is empty";
+        text = read_data_text(path);
+        if (text.lines.empty()) skip_reason = "the file is empty";
     } catch (const std::exception& error) {
         skip_reason = error.what();
     }
@@ -73,11 +74,12 @@ void process_file(Session& session, const std::string& name)
         return;
     }
 
-    const Batch_file_plan plan = plan_batch_file(lines);
-    const bool turbo = is_turbo(lines);
-    series.Data_lines = std::move(lines);
+    const Batch_file_plan plan = plan_batch_file(text.lines);
+    const bool turbo = is_turbo(text.lines);
+    series.Data_lines = std::move(text.lines);
     const std::vector<std::string>& data = *series.Data_lines;
-    window.set_text(Control::Label11, name);
+    series.File_name = name;
+    window.set_text(Control::Label11, file_label(name, text));
     window.set_text(Control::Label_total_lines, "Total lines=" + std::to_string(data.size()));
     series.Preview_count = static_cast<std::int32_t>(std::min(data.size(), Max_preview_lines));
 

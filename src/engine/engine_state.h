@@ -46,6 +46,10 @@ struct T_pair {
 struct Series_input {
     // All lines of the loaded data file; absent until a file has been loaded.
     std::optional<std::vector<std::string>> Data_lines;
+    // The loaded file's name without its folder, which names the batch
+    // result file (Label11 shows it, with a note when the file is not
+    // plain text).
+    std::string File_name;
     std::int32_t Preview_count = 0;  // 5 or more: a usable series exists
     std::int32_t Column_count = 0;
     std::int32_t Column_index = 0;   // 1-based column of the last extraction

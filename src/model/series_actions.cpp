@@ -21,6 +21,16 @@ std::int32_t line_count(const Series_input& series)
 
 }  // namespace
 
+std::string file_label(const std::string& path, const Data_text& text)
+{
+    std::string label = file_name_part(path);
+    if (text.kind == Text_kind::utf16) return label + " (UTF-16 text: save it as UTF-8 or ASCII)";
+    if (text.kind == Text_kind::not_text) return label + " (not a text file)";
+    if (text.nul_line != 0)
+        label += " (NUL byte at line " + std::to_string(text.nul_line) + ": the lines after it are not read)";
+    return label;
+}
+
 void Open_file_buttonClick(Session& session)
 {
     Series_input& series = session.state.series;
@@ -32,12 +42,14 @@ void Open_file_buttonClick(Session& session)
     if (path) {
         window.set_lines(Control::Memo_user_data, {});
         series.Data_lines.emplace();  // the old lines go first
-        series.Data_lines = read_data_file(*path);  // an error ends the opening here
+        Data_text text = read_data_text(*path);  // an error ends the opening here
+        series.Data_lines = std::move(text.lines);
         const std::vector<std::string>& lines = *series.Data_lines;
         const auto count = static_cast<std::int32_t>(lines.size());
 
         window.set_text(Control::Label_file_name, "file name=" + *path);
-        window.set_text(Control::Label11, file_name_part(*path));
+        series.File_name = file_name_part(*path);
+        window.set_text(Control::Label11, file_label(*path, text));
         window.set_text(Control::Label_total_lines, "Total lines=" + std::to_string(count));
 
         series.Preview_count = count > 10 ? 10 : count;

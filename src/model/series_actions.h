@@ -3,6 +3,7 @@
 #pragma once
 
 #include "model/session.h"
+#include "series/data_file.h"
 
 namespace vantel {
 
@@ -21,5 +22,9 @@ void Open_file_buttonClick(Session& session);
 void Button_column_showClick(Session& session);
 
 void install_series_handlers(Session& session);
+
+// What Label11 shows for a data file: its name without the folder, and,
+// when its reading found it is not plain text, a note saying so.
+std::string file_label(const std::string& path, const Data_text& text);
 
 }  // namespace vantel

@@ -1,5 +1,6 @@
 #include "series/data_file.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -15,13 +16,6 @@
 namespace vantel {
 
 namespace {
-
-std::string full_path(const std::string& path)
-{
-    std::error_code error;
-    const auto absolute = std::filesystem::absolute(path, error);
-    return error ? path : absolute.string();
-}
 
 [[noreturn]] void too_many_lines(std::string_view name, std::size_t max_lines)
 {
@@ -43,6 +37,8 @@ std::string full_path(const std::string& path)
                        std::to_string(Max_data_line_bytes) + " bytes (16 MiB)");
 }
 
+constexpr std::string_view Utf8_byte_order_mark = "\xEF\xBB\xBF";
+
 // Splits text fed in pieces into lines; see split_data_text.
 class Line_splitter {
 public:
@@ -53,6 +49,7 @@ public:
     {
         const char* p = piece.data();
         const char* const end = p + piece.size();
+        skip_byte_order_mark(p, end);
         while (p < end) {
             if (after_cr_ && *p == '\n') {  // the LF of a CR LF pair
                 after_cr_ = false;
@@ -70,7 +67,7 @@ public:
             }
             if (*stop == '\0') {
                 current_.append(p, length);
-                ended_ = true;
+                nul_line_ = lines_.size() + 1;
                 return false;
             }
             after_cr_ = *stop == '\r';
@@ -82,14 +79,36 @@ public:
 
     std::vector<std::string> finish()
     {
+        // A text of a mark's first byte or two holds them as its line.
+        if (!mark_done_) current_.append(Utf8_byte_order_mark.substr(0, mark_bytes_seen_));
         // A last line without a break counts; a final break adds nothing.
         if (!current_.empty()) end_line({});
         return std::move(lines_);
     }
 
-    bool ended() const { return ended_; }
+    std::size_t nul_line() const { return nul_line_; }
 
 private:
+    // Passes over a UTF-8 byte-order mark at the start of the text, which may
+    // come a byte at a time: while the pieces end inside what may still be
+    // one, its bytes are held back. Bytes that began like a mark but were not
+    // one are given back to the first line.
+    void skip_byte_order_mark(const char*& p, const char* end)
+    {
+        if (mark_done_) return;
+        while (p < end && mark_bytes_seen_ < Utf8_byte_order_mark.size() &&
+               *p == Utf8_byte_order_mark[mark_bytes_seen_]) {
+            ++mark_bytes_seen_;
+            ++p;
+        }
+        if (mark_bytes_seen_ == Utf8_byte_order_mark.size()) {
+            mark_done_ = true;
+        } else if (p < end) {
+            current_.append(Utf8_byte_order_mark.substr(0, mark_bytes_seen_));
+            mark_done_ = true;
+        }
+    }
+
     // Ends the line begun in earlier pieces (if any) with `rest`. A line read
     // in one piece is stored at its exact size; one that grew across pieces
     // gives back what its growth reserved, up to as much as the line itself.
@@ -111,7 +130,9 @@ private:
     std::vector<std::string> lines_;
     std::string current_;
     bool after_cr_ = false;
-    bool ended_ = false;
+    std::size_t nul_line_ = 0;
+    bool mark_done_ = false;
+    std::size_t mark_bytes_seen_ = 0;
 };
 
 class File_descriptor {
@@ -129,7 +150,19 @@ private:
     int fd_;
 };
 
-std::vector<std::string> read_lines(int fd, const std::string& name, std::size_t chunk_bytes)
+// One read(), again when a signal interrupts it; 0 at the end of the file.
+std::size_t read_some(int fd, char* buffer, std::size_t size, const std::string& name)
+{
+    for (;;) {
+        const ssize_t got = ::read(fd, buffer, size);
+        if (got >= 0) return static_cast<std::size_t>(got);
+        if (errno == EINTR) continue;
+        const int reason = errno;
+        throw Vantel_error("Cannot read file \"" + name + "\". " + std::strerror(reason));
+    }
+}
+
+Data_text read_text(int fd, const std::string& name, std::size_t chunk_bytes)
 {
     // A regular file over the limit is refused before anything is read.
     struct stat info {};
@@ -141,36 +174,74 @@ std::vector<std::string> read_lines(int fd, const std::string& name, std::size_t
     std::size_t chunk_size = chunk_bytes > 0 ? chunk_bytes : 1;
     if (regular && static_cast<std::uint64_t>(info.st_size) < chunk_size)
         chunk_size = static_cast<std::size_t>(info.st_size) + 1;
-    const std::unique_ptr<char[]> chunk(new char[chunk_size]);
-    std::uint64_t total = 0;
-    for (;;) {
-        const ssize_t got = ::read(fd, chunk.get(), chunk_size);
-        if (got < 0) {
-            if (errno == EINTR) continue;
-            const int reason = errno;
-            throw Vantel_error("Cannot read file \"" + name + "\". " + std::strerror(reason));
-        }
+
+    // The first bytes are gathered whole before any is split: a NUL byte
+    // among them ends the text but must not hide what the file is. They are
+    // still split in pieces of the read size.
+    Data_text text;
+    char head[Text_kind_head_bytes];
+    std::size_t head_size = 0;
+    while (head_size < sizeof head) {
+        const std::size_t wanted = std::min(chunk_size, sizeof head - head_size);
+        const std::size_t got = read_some(fd, head + head_size, wanted, name);
         if (got == 0) break;
-        const std::string_view piece(chunk.get(), static_cast<std::size_t>(got));
-        // Files that are not regular (or that grow) are held to the limit by
-        // the bytes actually read; reading stops at a NUL byte.
-        if (!splitter.feed(piece)) break;
-        total += piece.size();
-        if (total > Max_data_file_bytes) too_large(name);
+        head_size += got;
     }
-    return splitter.finish();
+    text.kind = text_kind_of(std::string_view(head, head_size));
+    bool going = true;
+    for (std::size_t at = 0; going && at < head_size; at += chunk_size)
+        going = splitter.feed(std::string_view(head + at, std::min(chunk_size, head_size - at)));
+
+    if (going && head_size == sizeof head) {
+        const std::unique_ptr<char[]> chunk(new char[chunk_size]);
+        std::uint64_t total = head_size;
+        for (;;) {
+            const std::size_t got = read_some(fd, chunk.get(), chunk_size, name);
+            if (got == 0) break;
+            const std::string_view piece(chunk.get(), got);
+            // Files that are not regular (or that grow) are held to the limit by
+            // the bytes actually read; reading stops at a NUL byte.
+            if (!splitter.feed(piece)) break;
+            total += piece.size();
+            if (total > Max_data_file_bytes) too_large(name);
+        }
+    }
+    text.lines = splitter.finish();
+    text.nul_line = splitter.nul_line();
+    return text;
 }
 
 }  // namespace
 
+std::string full_path(const std::string& path)
+{
+    std::error_code error;
+    const auto absolute = std::filesystem::absolute(path, error);
+    return error ? path : absolute.string();
+}
+
 std::vector<std::string> split_data_text(std::string_view bytes, std::size_t max_lines, std::string_view name)
 {
+    return examine_data_text(bytes, max_lines, name).lines;
+}
+
+Data_text examine_data_text(std::string_view bytes, std::size_t max_lines, std::string_view name)
+{
+    Data_text text;
+    text.kind = text_kind_of(bytes.substr(0, Text_kind_head_bytes));
     Line_splitter splitter(max_lines, name);
     splitter.feed(bytes);
-    return splitter.finish();
+    text.lines = splitter.finish();
+    text.nul_line = splitter.nul_line();
+    return text;
 }
 
 std::vector<std::string> read_data_file(const std::string& path, std::size_t chunk_bytes)
+{
+    return read_data_text(path, chunk_bytes).lines;
+}
+
+Data_text read_data_text(const std::string& path, std::size_t chunk_bytes)
 {
     const std::string name = full_path(path);
     File_descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
@@ -181,7 +252,7 @@ std::vector<std::string> read_data_file(const std::string& path, std::size_t chu
     // Within the limits a file can still outgrow the memory of a small
     // machine; what was read so far is freed on the way out.
     try {
-        return read_lines(file.get(), name, chunk_bytes);
+        return read_text(file.get(), name, chunk_bytes);
     } catch (const std::bad_alloc&) {
         throw Vantel_error("File \"" + name + "\" does not fit into the memory available");
     }

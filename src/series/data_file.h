@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "series/text_kind.h"
+
 namespace vantel {
 
 // Limits of ours, so that an absurd file gives a message instead of
@@ -31,12 +33,26 @@ inline constexpr std::size_t Max_data_line_bytes = std::size_t{1} << 24;
 
 // Splits the text of a data file into lines: lines end with CR LF, CR or LF;
 // a last line without a line break counts, a final line break adds no empty
-// line; a NUL byte ends the text. Throws Vantel_error when more than
-// max_lines lines result or a line is longer than Max_data_line_bytes
+// line; a NUL byte ends the text. A UTF-8 byte-order mark (EF BB BF) at the
+// very start is no part of the first line. Throws Vantel_error when more
+// than max_lines lines result or a line is longer than Max_data_line_bytes
 // (`name` is the file named in the message).
 std::vector<std::string> split_data_text(std::string_view bytes,
                                          std::size_t max_lines = Max_data_file_lines,
                                          std::string_view name = "");
+
+// A data file's lines with what reading it found out about the file. The
+// lines are the same whatever the kind: the window opens any file.
+struct Data_text {
+    std::vector<std::string> lines;
+    Text_kind kind = Text_kind::plain;  // from the file's first bytes
+    std::size_t nul_line = 0;           // the line (from 1) on which a NUL byte ended
+                                        // the text; 0 when none did
+};
+
+// split_data_text, with the kind of the text and where a NUL byte ended it.
+Data_text examine_data_text(std::string_view bytes, std::size_t max_lines = Max_data_file_lines,
+                            std::string_view name = "");
 
 // How much of a data file is read at a time.
 inline constexpr std::size_t Data_file_chunk_bytes = std::size_t{1} << 20;
@@ -51,6 +67,16 @@ inline constexpr std::size_t Data_file_chunk_bytes = std::size_t{1} << 20;
 // two reads without writing megabytes.
 std::vector<std::string> read_data_file(const std::string& path,
                                         std::size_t chunk_bytes = Data_file_chunk_bytes);
+
+// read_data_file, with the kind of the file and where a NUL byte ended its
+// text, as examine_data_text finds them in the same bytes. The first
+// Text_kind_head_bytes bytes are read before a NUL byte among them ends the
+// reading, so that they can tell what the file is.
+Data_text read_data_text(const std::string& path, std::size_t chunk_bytes = Data_file_chunk_bytes);
+
+// The path made absolute, as the messages of the readers name a file; the
+// path itself when that fails.
+std::string full_path(const std::string& path);
 
 // Columns of a line: its tab count, plus 1 when at least one character
 // follows the last tab; without tabs 1 for a non-empty line, 0 for an empty.

@@ -40,6 +40,7 @@ struct Batch_fixture {
     {
         state.series.Preview_count = preview;
         state.series.Column_count = columns;
+        state.series.File_name = name;
         window.set_text(Control::Label11, name);
     }
 

@@ -3,12 +3,18 @@
 // opened and extracted through the "Open file" and "Show" handlers with
 // fuzzed texts in "Column" and in the init file's N line.
 //
+// The same bytes also go through the series reader: a file that is not
+// plain text is refused, and a column of any other reads the values of
+// "Show" bit for bit, a field that is not a number among them as 0.
+//
 // Input, as FuzzedDataProvider takes it: the read size from the last byte;
 // from the front the column text and the N line, each ended by a backslash
 // and another character; the rest of the front is the file.
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,6 +25,7 @@
 #include "model/session.h"
 #include "fuzz_support.h"
 #include "series/data_file.h"
+#include "series/series_reader.h"
 #include "series/text_readers.h"
 
 namespace {
@@ -57,6 +64,54 @@ void check_lines(const std::vector<std::string>& lines)
         FUZZ_CHECK((count == 0) == line.empty());
         for (std::int32_t c = 1; c <= count + 1 && c <= Columns_checked; ++c) check_field(line, c, count);
         for (std::int32_t c : {0, -1, INT32_MIN, INT32_MAX}) check_field(line, c, count);
+    }
+}
+
+bool same_bits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+
+// The value "Show" reads from a field, or nothing for the overflow.
+std::optional<double> shown_value(std::string_view field)
+{
+    try {
+        return parse_number(field);
+    } catch (const Vantel_error&) {
+        return std::nullopt;
+    }
+}
+
+void check_table(const Data_text& text)
+{
+    const bool plain = text.kind == Text_kind::plain && text.nul_line == 0;
+    std::optional<Data_table> table;
+    try {
+        table = data_table("data.txt", text);
+    } catch (const Vantel_error&) {
+    }
+    FUZZ_CHECK(table.has_value() == plain);
+    if (!table) return;
+    for (const std::string& warning : table->warnings) FUZZ_CHECK(warning.starts_with("data.txt"));
+
+    const std::size_t count = std::min(table->lines.size(), Lines_checked);
+    for (std::int32_t column = 1; column <= std::max(table->column_count, 1) + 1 && column <= 8; ++column) {
+        std::optional<Column_read> read;
+        try {
+            read = read_column(*table, column, 1, count);
+        } catch (const Vantel_error& error) {
+            FUZZ_CHECK(std::string(error.what()).ends_with(": Floating point overflow"));
+        }
+        bool overflow = false;
+        for (std::size_t k = 0; k < count; ++k) {
+            const std::string_view field = field_text(table->lines[k], column);
+            const auto value = shown_value(field);
+            overflow = overflow || !value;
+            if (!read || !value) continue;
+            FUZZ_CHECK(same_bits(read->values[k], *value));
+            if (!is_number_text(field)) FUZZ_CHECK(*value == 0.0);
+        }
+        FUZZ_CHECK(read.has_value() == !overflow);
+        if (!read) continue;
+        FUZZ_CHECK(read->values.size() == count && read->not_numbers <= count);
+        FUZZ_CHECK(not_number_warning(*table, *read).has_value() == (read->not_numbers != 0));
     }
 }
 
@@ -106,7 +161,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const std::vector<std::string> lines = read_data_file(path, chunk_bytes);
     FUZZ_CHECK(lines == split_data_text(bytes));
+    const Data_text text = read_data_text(path, chunk_bytes);
+    const Data_text examined = examine_data_text(bytes);
+    FUZZ_CHECK(text.lines == lines && examined.lines == lines);
+    FUZZ_CHECK(text.kind == examined.kind && text.nul_line == examined.nul_line);
     check_lines(lines);
+    check_table(examined);
     check_extraction(path, column_text, n_line, lines.size());
     return 0;
 }

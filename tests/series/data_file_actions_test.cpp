@@ -493,6 +493,8 @@ TEST_F(Series_actions, BinaryFilesOpenWithoutTrouble)
     open_text("binary.txt", bytes);
     EXPECT_TRUE(program.window.errors.empty());
     EXPECT_TRUE(program.window.enabled(Control::Open_file_button));
+    // What the file is shows beside its name.
+    EXPECT_EQ(text(Control::Label11), "binary.txt (not a text file)");
 
     std::string with_nul = "1\n2\n3\n4\n5\n6\n";
     with_nul += '\0';
@@ -501,6 +503,33 @@ TEST_F(Series_actions, BinaryFilesOpenWithoutTrouble)
     EXPECT_TRUE(program.window.errors.empty());
     EXPECT_EQ(text(Control::Label_total_lines), "Total lines=6");
     EXPECT_EQ(series().N, 6);
+    // The bytes after the NUL byte still tell what the file is.
+    EXPECT_EQ(text(Control::Label11), "nul.txt (not a text file)");
+
+    open_text("text-nul.txt", "1\n2\n3\n4\n5\n6\n7" + std::string(1, '\0') + "8\n9\n");
+    EXPECT_EQ(text(Control::Label_total_lines), "Total lines=7");
+    EXPECT_EQ(series().N, 7);
+    EXPECT_EQ(text(Control::Label11), "text-nul.txt (NUL byte at line 7: the lines after it are not read)");
+
+    const std::string utf16("\xFF\xFE" "1\0\n\0" "2\0\n\0" "3\0\n\0", 14);
+    program.window.messages.clear();
+    open_text("utf16.txt", utf16);
+    EXPECT_EQ(program.window.messages, Lines{"File is not correct"});
+    EXPECT_EQ(text(Control::Label_total_lines), "Total lines=1");
+    EXPECT_EQ(text(Control::Label11), "utf16.txt (UTF-16 text: save it as UTF-8 or ASCII)");
+
+    open_text("plain.txt", three_columns(5));
+    EXPECT_EQ(text(Control::Label11), "plain.txt");
+}
+
+TEST_F(Series_actions, ByteOrderMarkIsNoPartOfTheFirstValue)
+{
+    program.window.set_text(Control::Edit_column, "1");
+    open_text("marked.txt", "\xEF\xBB\xBF" + three_columns(6));
+    EXPECT_EQ(lines(Control::Memo_user_data).front(), "1\t0.500000\t-1");
+    EXPECT_EQ(series().Column_count, 3);
+    EXPECT_EQ(series().xn[1], 1.0);
+    EXPECT_EQ(text(Control::Label11), "marked.txt");
 }
 
 TEST_F(Series_actions, HugeFilesOpenQuickly)

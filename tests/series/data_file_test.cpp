@@ -53,6 +53,35 @@ TEST(SplitDataText, NulEndsTheText)
     EXPECT_EQ(split_data_text("a\r\0\nb"s), Lines{"a"});
 }
 
+TEST(SplitDataText, ByteOrderMarkAtTheStartIsSkipped)
+{
+    using namespace std::string_literals;
+    const std::string mark = "\xEF\xBB\xBF";
+    const struct {
+        std::string text;
+        Lines lines;
+    } cases[] = {
+        {mark + "1\t2\r\n3", {"1\t2", "3"}},
+        {mark, {}},
+        {mark + "\n1", {"", "1"}},
+        {mark + mark + "1", {mark + "1"}},         // only the first
+        {"1\n" + mark + "2", {"1", mark + "2"}},   // only at the start
+        {" " + mark + "1", {" " + mark + "1"}},
+        {"\xEF\xBB", {"\xEF\xBB"}},                // the start of a mark is text
+        {"\xEF\xBBx\n", {"\xEF\xBBx"}},
+        {"\xEF\n2", {"\xEF", "2"}},
+        {"\xEF\r\n", {"\xEF"}},
+        {"\xEF\xBB\0z"s, {"\xEF\xBB"}},
+        {mark + "\0z"s, {}},
+    };
+    Temp_dir dir;
+    for (const auto& c : cases) {
+        EXPECT_EQ(split_data_text(c.text), c.lines) << c.text;
+        const auto path = dir.write("f.txt", c.text);
+        for (std::size_t chunk = 1; chunk <= 4; ++chunk) EXPECT_EQ(read_data_file(path, chunk), c.lines) << chunk;
+    }
+}
+
 TEST(SplitDataText, KeepsTabsSpacesAndEightBitBytes)
 {
     EXPECT_EQ(split_data_text("1\t2\t\t 3 \n\xE4\xF6\xFF\x01"), (Lines{"1\t2\t\t 3 ", "\xE4\xF6\xFF\x01"}));
