@@ -1,5 +1,6 @@
 #include "engine/vantel.h"
 
+#include <algorithm>
 #include <bit>
 #include <charconv>
 #include <chrono>
@@ -103,20 +104,33 @@ Network::~Network() = default;
 
 Run_result Network::compute(std::span<const double> series, const Run_options& options)
 {
+    const int epochs[] = {options.epochs};
+    return std::move(compute_each(series, epochs, options).front());
+}
+
+std::vector<Run_result> Network::compute_each(std::span<const double> series, std::span<const int> epoch_counts,
+                                              const Run_options& options)
+{
     if (const std::string problem = series_problem(series); !problem.empty()) throw Vantel_error(problem);
     if (options.method < 1 || options.method > 6)
         throw Vantel_error("the fill method must be 1..6, got " + std::to_string(options.method));
-    if (options.epochs < 1)
-        throw Vantel_error("the number of epochs must be 1 or more, got " + std::to_string(options.epochs));
+    if (epoch_counts.empty()) throw Vantel_error("no epoch count given");
+    for (const int epochs : epoch_counts)
+        if (epochs < 1) throw Vantel_error("the number of epochs must be 1 or more, got " + std::to_string(epochs));
 
     const Fp_mode_scope mode;
     const auto started = std::chrono::steady_clock::now();
     const Pattern_datasets& patterns = datasets_->patterns();
     const int n = static_cast<int>(series.size());
-    Run_result result;
-    result.n = n;
-    result.method = options.method;
-    result.epochs = options.epochs;
+    const int last_epoch = *std::max_element(epoch_counts.begin(), epoch_counts.end());
+    std::vector<Run_result> results(epoch_counts.size());
+    for (std::size_t i = 0; i < results.size(); ++i) {
+        results[i].n = n;
+        results[i].method = options.method;
+        results[i].epochs = epoch_counts[i];
+        results[i].stopped = true;  // until its count is reached
+        results[i].value = std::nan("");
+    }
 
     for (int k = 1; k <= n; ++k) xn_[k] = series[static_cast<std::size_t>(k - 1)];
     Vedero_network& net = *net_;
@@ -124,36 +138,44 @@ Run_result Network::compute(std::span<const double> series, const Run_options& o
     fill_reservoir(net, xn_.get(), n, options.method);
     measure_bounds(*workspace_, net, patterns);
 
+    // Training passes through exactly the network of a run of fewer epochs:
+    // step 3 sets the same starting weights for every run, each epoch
+    // trains the same images in the same order at the same fixed rate, and
+    // testing reads W2 without changing it or anything training reads (the
+    // trainer keeps its own copy of W2 and dW2 and reads only the hidden
+    // vectors and targets). So the network tested after epoch e is the one
+    // a run of e epochs tests.
     Run_control run;
     run.Learning_rate = Training_rate;
     Unpaused pace(options.stop);
-    if (!pace.stop_requested()) {
-        Output_trainer trainer(*workspace_, net, run, patterns);
-        for (int epoch = 1; epoch <= options.epochs; ++epoch) {
-            for (int k = 1; k != 0;) k = trainer.train_from(k, pace);
-            if (pace.stopped()) break;
-            if (options.after_epoch) options.after_epoch(epoch);
-        }
+    if (pace.stop_requested()) return results;
+    Output_trainer trainer(*workspace_, net, run, patterns);
+    for (int epoch = 1; epoch <= last_epoch; ++epoch) {
+        for (int k = 1; k != 0;) k = trainer.train_from(k, pace);
+        if (pace.stopped()) break;
+        if (options.after_epoch) options.after_epoch(epoch);
+        if (std::find(epoch_counts.begin(), epoch_counts.end(), epoch) == epoch_counts.end()) continue;
         trainer.store();
-    }
-    result.stopped = pace.stopped();
-    if (!result.stopped) {
         test_network(*workspace_, net, run, patterns);
-        result.accuracy = run.Accuracy;
-        result.correct_count = run.Correct_count;
-        result.tested_count = run.Tested_count;
-        result.value_text = format_value_text(static_cast<long double>(run.Accuracy) / 100, '.');
+        Run_result tested;
+        tested.n = n;
+        tested.method = options.method;
+        tested.epochs = epoch;
+        tested.accuracy = run.Accuracy;
+        tested.correct_count = run.Correct_count;
+        tested.tested_count = run.Tested_count;
+        tested.value_text = format_value_text(static_cast<long double>(run.Accuracy) / 100, '.');
         // The double nearest to the text, whatever the process's locale.
-        const std::string& text = result.value_text;
-        std::from_chars(text.data(), text.data() + text.size(), result.value);
-    } else {
-        result.value = std::nan("");
+        const std::string& text = tested.value_text;
+        std::from_chars(text.data(), text.data() + text.size(), tested.value);
+        for (int h = 0; h <= Neurons; ++h)
+            for (int o = 0; o < Outputs; ++o) tested.w2[static_cast<std::size_t>(h * Outputs + o)] = net.W2[h][o];
+        tested.w2_sha256 = w2_fingerprint(net);
+        tested.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+        for (std::size_t i = 0; i < results.size(); ++i)
+            if (epoch_counts[i] == epoch) results[i] = tested;
     }
-    for (int h = 0; h <= Neurons; ++h)
-        for (int o = 0; o < Outputs; ++o) result.w2[static_cast<std::size_t>(h * Outputs + o)] = net.W2[h][o];
-    result.w2_sha256 = w2_fingerprint(net);
-    result.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-    return result;
+    return results;
 }
 
 }  // namespace vantel

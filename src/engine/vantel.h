@@ -115,6 +115,16 @@ public:
     // leave the double range.
     Run_result compute(std::span<const double> series, const Run_options& options = {});
 
+    // The values after several epoch counts, at about the cost of the
+    // largest: one training to the largest count, the network tested each
+    // time a requested count is reached. Each result, W2 included, is bit
+    // for bit the one compute() gives for that count alone (see the .cpp);
+    // its seconds are the time the shared run took to reach it. Results come
+    // in the order of `epoch_counts` (options.epochs is not used); a stop
+    // leaves the counts not yet reached stopped.
+    std::vector<Run_result> compute_each(std::span<const double> series, std::span<const int> epoch_counts,
+                                         const Run_options& options = {});
+
     const std::shared_ptr<const Datasets>& datasets() const { return datasets_; }
 
 private:

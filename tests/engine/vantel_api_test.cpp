@@ -202,6 +202,30 @@ TEST_F(Vantel_api, refuses_what_it_cannot_compute_before_any_work)
     EXPECT_EQ(network.compute(std::vector<double>(5, 0.25), two_once).n, 5);
 }
 
+TEST_F(Vantel_api, several_epoch_counts_trained_once_give_the_bits_of_separate_runs)
+{
+    const std::vector<double> series = oscillation(2000, 0.7);
+    const int counts[] = {3, 1, 2, 3};
+    Network network(datasets_);
+    Run_options options;
+    options.method = 2;
+    int epochs_trained = 0;
+    options.after_epoch = [&](int epoch) { epochs_trained = epoch; };
+    const std::vector<Run_result> shared = network.compute_each(series, counts, options);
+    EXPECT_EQ(epochs_trained, 3) << "one training, to the largest count";
+    ASSERT_EQ(shared.size(), 4u);
+    for (std::size_t i = 0; i < shared.size(); ++i) {
+        const Run_result alone = compute(series, 2, counts[i]);
+        EXPECT_EQ(shared[i].epochs, counts[i]);
+        EXPECT_EQ(shared[i].w2, alone.w2) << counts[i] << " epochs";
+        EXPECT_EQ(shared[i].w2_sha256, alone.w2_sha256);
+        EXPECT_EQ(shared[i].correct_count, alone.correct_count);
+        EXPECT_EQ(shared[i].value_text, alone.value_text);
+    }
+    EXPECT_NE(shared[1].w2_sha256, shared[2].w2_sha256);
+    EXPECT_LE(shared[1].seconds, shared[0].seconds);
+}
+
 TEST_F(Vantel_api, a_stop_ends_the_run_without_a_value)
 {
     std::atomic<bool> stop{false};

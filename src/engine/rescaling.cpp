@@ -1,0 +1,61 @@
+#include "engine/rescaling.h"
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+#include "base/error.h"
+
+namespace vantel {
+
+bool parse_rescale(std::string_view text, Rescale& rescale)
+{
+    for (const Rescale r : {Rescale::none, Rescale::minmax, Rescale::zscore})
+        if (text == rescale_name(r)) {
+            rescale = r;
+            return true;
+        }
+    return false;
+}
+
+std::string_view rescale_name(Rescale rescale)
+{
+    switch (rescale) {
+    case Rescale::minmax: return "minmax";
+    case Rescale::zscore: return "zscore";
+    case Rescale::none: break;
+    }
+    return "none";
+}
+
+std::vector<double> rescaled(std::span<const double> series, Rescale rescale)
+{
+    std::vector<double> out(series.begin(), series.end());
+    if (rescale == Rescale::none || out.empty()) return out;
+    for (const double x : out)
+        if (!std::isfinite(x)) throw Vantel_error("a series with a value that is not finite cannot be rescaled");
+    // Plain double arithmetic (SSE on x86-64, each operation rounded to
+    // double, never contracted), in the order written: the documented
+    // formula is the result, bit for bit.
+    if (rescale == Rescale::minmax) {
+        const auto [low, high] = std::minmax_element(out.begin(), out.end());
+        const double min = *low;
+        const double max = *high;
+        if (max == min) throw Vantel_error("a constant series cannot be rescaled by minmax: every value is " +
+                                           std::to_string(min));
+        const double range = max - min;
+        for (double& x : out) x = (x - min) / range;
+    } else {
+        double sum = 0;
+        for (const double x : out) sum += x;
+        const double mean = sum / static_cast<double>(out.size());
+        double squares = 0;
+        for (const double x : out) squares += (x - mean) * (x - mean);
+        const double sd = std::sqrt(squares / static_cast<double>(out.size()));
+        if (sd == 0) throw Vantel_error("a constant series cannot be rescaled by zscore: its standard deviation is 0");
+        for (double& x : out) x = (x - mean) / sd;
+    }
+    return out;
+}
+
+}  // namespace vantel
