@@ -1,95 +1,166 @@
 #include "cli/data_runs.h"
 
+#include <algorithm>
 #include <exception>
 
+#include "batch/result_files.h"
 #include "model/step_handlers.h"
-#include "series/column_extraction.h"
-#include "series/data_file.h"
 #include "series/text_readers.h"
 
 namespace vantel::cli {
 
-Line_cache::Line_cache(const std::vector<Data_file>& files, const std::vector<Run_request>& requests)
+Table_cache::Table_cache(const std::vector<Data_file>& files, const std::vector<Series_job>& jobs)
     : files_(files), entries_(std::make_unique<Entry[]>(files.size()))
 {
-    for (const Run_request& request : requests) ++entries_[request.file].runs_left;
+    for (const Series_job& job : jobs) ++entries_[job.file].jobs_left;
 }
 
-std::shared_ptr<const std::vector<std::string>> Line_cache::lines(std::size_t file)
+void Table_cache::keep(std::size_t file, std::shared_ptr<const Data_table> table)
 {
     Entry& entry = entries_[file];
     const std::lock_guard<std::mutex> hold(entry.lock);
-    if (!entry.lines)
-        entry.lines = std::make_shared<const std::vector<std::string>>(read_data_file(files_[file].path));
-    return entry.lines;
+    entry.table = std::move(table);
+    entry.kept = true;
 }
 
-void Line_cache::run_done(std::size_t file)
+std::shared_ptr<const Data_table> Table_cache::table(std::size_t file)
 {
     Entry& entry = entries_[file];
     const std::lock_guard<std::mutex> hold(entry.lock);
-    if (entry.runs_left > 0 && --entry.runs_left == 0) entry.lines.reset();
+    if (!entry.table) {
+        const Data_file& planned = files_[file];
+        std::error_code error;
+        const auto size = std::filesystem::file_size(planned.path, error);
+        const auto modified = std::filesystem::last_write_time(planned.path, error);
+        if (error || size != planned.size || modified != planned.modified)
+            throw Vantel_error("the file " + planned.path + " changed while the runs were in progress");
+        entry.table = std::make_shared<const Data_table>(read_data_table(planned.path));
+    }
+    return entry.table;
 }
 
-std::vector<double> extract_series(const std::vector<std::string>& lines, const Run_request& request,
-                                   Run_record& record)
+void Table_cache::job_done(std::size_t file)
 {
-    record.n = corrected_n(read_integer(request.n_text), lines.size());
-    // A first line without text still gives column 1, as in the window.
-    record.column = corrected_column(request.column, column_count(lines.empty() ? std::string() : lines[0]));
-    std::vector<double> series(static_cast<std::size_t>(record.n));
-    for (std::size_t k = 0; k < series.size() && k < lines.size(); ++k)
-        series[k] = column_value(lines[k], record.column);
-    return series;
+    Entry& entry = entries_[file];
+    const std::lock_guard<std::mutex> hold(entry.lock);
+    if (entry.jobs_left > 0 && --entry.jobs_left == 0 && !entry.kept) entry.table.reset();
 }
 
-Run_record compute_run(Network& network, const Data_file& file, const std::vector<std::string>& lines,
-                       const Run_request& request, const std::atomic<bool>* stop)
+namespace {
+
+Run_record record_of(const Data_file& file, const Series_job& job, int epochs)
 {
     Run_record record;
     record.file = file.path;
     record.file_sha256 = file.sha256;
-    record.method = request.method;
-    record.column = request.column;
-    record.epochs = request.epochs;
-    try {
-        const std::vector<double> series = extract_series(lines, request, record);
-        Run_options options;
-        options.method = request.method;
-        options.epochs = request.epochs;
-        options.stop = stop;
-        const Run_result result = network.compute(series, options);
-        record.correct_count = result.correct_count;
-        record.seconds = result.seconds;
-        record.w2_sha256 = result.w2_sha256;
-        if (result.stopped) {
-            record.stopped = true;
-            record.problem = "stopped";
-            return record;
-        }
-        record.value_text = result.value_text;
-        record.result_row = result_row(std::to_string(record.column), record.value_text,
-                                       std::to_string(record.epochs), std::to_string(record.n),
-                                       "file name=" + file.path);
-    } catch (const std::exception& error) {
-        record.problem = error.what();
-    }
+    record.n = job.n;
+    record.column = job.column;
+    record.method = job.method;
+    record.epochs = epochs;
+    record.start = job.start;
+    record.window = job.window;
+    record.rescale = job.rescale;
     return record;
 }
 
-Run_pool::Job data_run_job(const std::vector<Data_file>& files, const std::vector<Run_request>& requests,
-                           Line_cache& lines, std::vector<Run_record>& computed, const std::atomic<bool>* stop)
+}  // namespace
+
+std::vector<Run_record> failed_job(const Data_file& file, const Series_job& job, const std::string& problem)
 {
-    return [&files, &requests, &lines, &computed, stop](Network& network, std::size_t run) {
-        const Run_request& request = requests[run];
-        // The file's lines go after its last run, however that run ends.
+    std::vector<Run_record> records;
+    for (const int epochs : job.epochs) {
+        records.push_back(record_of(file, job, epochs));
+        records.back().problem = problem;
+    }
+    return records;
+}
+
+std::vector<Run_record> compute_job(Network& network, const Data_file& file, const Data_table& table,
+                                    const Series_job& job, bool strict, const std::atomic<bool>* stop,
+                                    std::atomic<std::size_t>* epochs_trained)
+{
+    std::vector<std::string> warnings = file.warnings;
+    std::vector<double> series;
+    try {
+        Column_read read = read_column(table, job.column, static_cast<std::size_t>(job.start),
+                                       static_cast<std::size_t>(job.n));
+        if (auto warning = not_number_warning(table, read)) warnings.push_back(*warning);
+        series = rescaled(read.values, job.rescale);
+    } catch (const std::exception& error) {
+        auto records = failed_job(file, job, error.what());
+        for (Run_record& r : records) r.warnings = warnings;
+        return records;
+    }
+    if (strict && !warnings.empty()) {
+        auto records = failed_job(file, job, "refused by --strict: " + warnings.front());
+        for (Run_record& r : records) r.warnings = warnings;
+        return records;
+    }
+
+    std::vector<Run_record> records;
+    for (const int epochs : job.epochs) {
+        records.push_back(record_of(file, job, epochs));
+        records.back().warnings = warnings;
+    }
+    try {
+        Run_options options;
+        options.method = job.method;
+        options.stop = stop;
+        if (epochs_trained) options.after_epoch = [epochs_trained](int) { ++*epochs_trained; };
+        const std::vector<Run_result> results = network.compute_each(series, job.epochs, options);
+        for (std::size_t i = 0; i < results.size(); ++i) {
+            const Run_result& result = results[i];
+            Run_record& record = records[i];
+            if (result.stopped) {
+                record.stopped = true;
+                record.problem = "stopped";
+                continue;
+            }
+            record.value_text = result.value_text;
+            record.correct_count = result.correct_count;
+            record.seconds = result.seconds;
+            record.w2_sha256 = result.w2_sha256;
+            record.result_row = result_row(std::to_string(record.column), record.value_text,
+                                           std::to_string(record.epochs), std::to_string(record.n),
+                                           "file name=" + file.path);
+        }
+    } catch (const std::exception& error) {
+        for (Run_record& record : records) record.problem = error.what();
+    }
+    if (job.relative_change && records.size() == 2 && !records[0].value_text.empty() &&
+        !records[1].value_text.empty())
+        records[1].relative_change = relative_change_text(parse_number(records[0].value_text),
+                                                          parse_number(records[1].value_text), '.');
+    return records;
+}
+
+Run_pool::Job series_job_runner(const std::vector<Data_file>& files, const std::vector<Series_job>& jobs,
+                                Table_cache& tables, std::vector<std::vector<Run_record>>& records, bool strict,
+                                const std::atomic<bool>* stop, std::atomic<std::size_t>* epochs_trained)
+{
+    return [&files, &jobs, &tables, &records, strict, stop, epochs_trained](Network& network, std::size_t i) {
+        const Series_job& job = jobs[i];
+        // The file's table goes after its last job, however that job ends.
         struct Done {
-            Line_cache& lines;
+            Table_cache& tables;
             std::size_t file;
-            ~Done() { lines.run_done(file); }
-        } done{lines, request.file};
-        computed[run] = compute_run(network, files[request.file], *lines.lines(request.file), request, stop);
+            ~Done() { tables.job_done(file); }
+        } done{tables, job.file};
+        try {
+            records[i] =
+                compute_job(network, files[job.file], *tables.table(job.file), job, strict, stop, epochs_trained);
+        } catch (const std::exception& error) {
+            records[i] = failed_job(files[job.file], job, error.what());
+        }
     };
+}
+
+std::size_t epochs_to_train(const std::vector<Series_job>& jobs)
+{
+    std::size_t epochs = 0;
+    for (const Series_job& job : jobs)
+        if (!job.epochs.empty()) epochs += static_cast<std::size_t>(*std::max_element(job.epochs.begin(), job.epochs.end()));
+    return epochs;
 }
 
 }  // namespace vantel::cli

@@ -1,69 +1,102 @@
-// The runs of data files: what each run computes, and computing it from the
-// file's lines through the computation API, as START does in the window.
+// The runs of data files: the series each computes, read with the window's
+// own readers, and computing them through the computation API.
+//
+// A Series_job is one series of a file (a column, from a start line, N or
+// a window's values long, perhaps rescaled) with one fill method, trained
+// once to its largest epoch count and tested at each count: one record per
+// count, bit for bit what START shows for that count.
 #pragma once
 
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
 
 #include "cli/records.h"
+#include "engine/rescaling.h"
 #include "engine/run_pool.h"
 #include "engine/vantel.h"
+#include "series/series_reader.h"
 
 namespace vantel::cli {
 
 struct Data_file {
-    std::string path;          // as given
-    std::string sha256;        // of its bytes
-    std::int32_t columns = 0;  // of the first line; 0 for an empty line
+    std::string path;                   // as given; "-" is standard input
+    std::string sha256;                 // of its bytes
+    std::int32_t columns = 0;           // of the first line; 0 for an empty line
+    std::size_t lines = 0;
+    std::vector<std::string> warnings;  // on the file as a whole
+    // What tells a later reading that the file is still the one planned.
+    std::uintmax_t size = 0;
+    std::filesystem::file_time_type modified{};
 };
 
-struct Run_request {
-    std::size_t file = 0;      // index of the file
-    std::int32_t column = 1;   // from 1, within the file's columns
+struct Series_job {
+    std::size_t file = 0;       // index of the file
+    std::int32_t column = 1;    // from 1, within the file's columns
     int method = 5;
-    int epochs = 100;          // 1 or more
-    std::string n_text;        // N as typed; corrected by the file's lines as Show corrects it
+    int start = 1;              // the line of the first value
+    int n = 5;                  // values, as Show corrects N for the lines from `start`
+    int window = 0;             // the window's length with --window, else 0
+    Rescale rescale = Rescale::none;
+    std::vector<int> epochs;    // the counts tested, each a record
+    std::vector<bool> wanted;   // per count: its record is written (not already in a resumed file)
+    std::size_t first_record = 0;  // the place of its first record in the run order
+    bool relative_change = false;  // exactly two counts: the second record gets the change
 };
 
-// The lines of the files whose runs are in progress: read by a file's first
-// run and freed after its last, so that a long list of files is not held in
-// memory at once. Safe to use from several threads.
-class Line_cache {
+// The tables of the files whose jobs are in progress: read by a file's
+// first job and freed after its last, so that a long list of files is not
+// held in memory at once. Standard input, read once, stays. Safe to use
+// from several threads.
+class Table_cache {
 public:
-    Line_cache(const std::vector<Data_file>& files, const std::vector<Run_request>& requests);
-    // The file's lines, read now unless another run of the file has them.
-    std::shared_ptr<const std::vector<std::string>> lines(std::size_t file);
-    // One run of the file is over; after the last its lines go.
-    void run_done(std::size_t file);
+    Table_cache(const std::vector<Data_file>& files, const std::vector<Series_job>& jobs);
+    // Keeps a table that cannot be read again (standard input).
+    void keep(std::size_t file, std::shared_ptr<const Data_table> table);
+    // The file's table, read now unless another job of the file has it.
+    // Throws Vantel_error when the file cannot be read or has changed since
+    // it was planned.
+    std::shared_ptr<const Data_table> table(std::size_t file);
+    // One job of the file is over; after the last its table goes.
+    void job_done(std::size_t file);
 
 private:
     struct Entry {
         std::mutex lock;
-        std::shared_ptr<const std::vector<std::string>> lines;
-        std::size_t runs_left = 0;
+        std::shared_ptr<const Data_table> table;
+        std::size_t jobs_left = 0;
+        bool kept = false;
     };
     const std::vector<Data_file>& files_;
     std::unique_ptr<Entry[]> entries_;
 };
 
-// The series of the run: column `request.column` of the first N lines,
-// with N as Show corrects it; n and column go into the record.
-std::vector<double> extract_series(const std::vector<std::string>& lines, const Run_request& request,
-                                   Run_record& record);
+// The records of a job, computed with `network`: warnings of the file and
+// of the series' fields; with `strict`, a series with any warning is
+// refused instead. A problem of the series (a number beyond the double
+// range, a constant series that cannot be rescaled, an overflow of the
+// network's arithmetic) becomes every record's problem.
+// `epochs_trained` counts every epoch trained, for the progress line.
+std::vector<Run_record> compute_job(Network& network, const Data_file& file, const Data_table& table,
+                                    const Series_job& job, bool strict, const std::atomic<bool>* stop,
+                                    std::atomic<std::size_t>* epochs_trained = nullptr);
 
-// The pool's job for the runs of data files: run i computes requests[i]
-// into computed[i], reading its file's lines through the cache.
-Run_pool::Job data_run_job(const std::vector<Data_file>& files, const std::vector<Run_request>& requests,
-                           Line_cache& lines, std::vector<Run_record>& computed, const std::atomic<bool>* stop);
+// The pool's job i computes jobs[i] into records[i], reading its file's
+// table through the cache.
+Run_pool::Job series_job_runner(const std::vector<Data_file>& files, const std::vector<Series_job>& jobs,
+                                Table_cache& tables, std::vector<std::vector<Run_record>>& records, bool strict,
+                                const std::atomic<bool>* stop, std::atomic<std::size_t>* epochs_trained);
 
-// One run through the network. A problem (a number beyond the double range,
-// an overflow of the network's arithmetic) becomes the record's problem.
-Run_record compute_run(Network& network, const Data_file& file, const std::vector<std::string>& lines,
-                       const Run_request& request, const std::atomic<bool>* stop);
+// The epochs the jobs train: each its largest count.
+std::size_t epochs_to_train(const std::vector<Series_job>& jobs);
+
+// The records a job has when it could not run at all (its file could not
+// be read again, say): every one with that problem.
+std::vector<Run_record> failed_job(const Data_file& file, const Series_job& job, const std::string& problem);
 
 }  // namespace vantel::cli

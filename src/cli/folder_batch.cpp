@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <filesystem>
 
 #include "base/program_folder.h"
 #include "base/sha256.h"
@@ -11,7 +12,9 @@
 #include "batch/result_files.h"
 #include "model/initial_texts.h"
 #include "model/messages.h"
+#include "series/column_extraction.h"
 #include "series/data_file.h"
+#include "series/series_reader.h"
 #include "series/text_readers.h"
 
 namespace vantel::cli {
@@ -71,16 +74,17 @@ void Folder_batch::plan(const std::string& name)
     File file;
     file.name = name;
     file.path = settings_.data_dir + name;
-    file.written = true;  // unless runs are planned below
+    file.written = true;  // unless jobs are planned below
 
-    std::vector<std::string> lines;
+    Data_table table;
     try {
-        lines = read_data_file(file.path);
+        table = read_data_table(file.path);
     } catch (const std::exception& error) {
         problem(file, std::string("skipped (") + error.what() + ")");
         files_.push_back(file);
         return;
     }
+    const std::vector<std::string>& lines = table.lines;
     if (lines.empty()) {
         problem(file, "skipped (the file is empty)");
         files_.push_back(file);
@@ -89,7 +93,7 @@ void Folder_batch::plan(const std::string& name)
 
     const Batch_file_plan plan = plan_batch_file(lines);
     const std::string result_path = batch_result_path(settings_.app_dir, name);
-    if (plan.placeholder) save(result_path, split_lines(initial_text(Control::Memo6)), file);
+    if (plan.placeholder) save(result_path, split_lines(initial_text(Placeholder_memo)), file);
     if (plan.not_correct) problem(file, File_is_not_correct);
     if (plan.refused) problem(file, File_not_correct);
     if (plan.computed && plan.runs_refused) {
@@ -99,37 +103,53 @@ void Folder_batch::plan(const std::string& name)
         save_run_log({}, file);
         save(result_path, {batch_result_line("", "", Decimal_separator)}, file);
     } else if (plan.computed) {
+        Data_file data;
+        data.path = file.path;
+        data.sha256 = file_sha256(file.path);
+        data.columns = table.column_count;
+        data.lines = lines.size();
+        data.warnings = table.warnings;
+        std::error_code error;
+        data.size = std::filesystem::file_size(file.path, error);
+        data.modified = std::filesystem::last_write_time(file.path, error);
         const std::size_t index = data_files_.size();
-        data_files_.push_back({file.path, file_sha256(file.path), column_count(lines[0])});
-        file.columns = std::max(1, static_cast<int>(data_files_.back().columns));
-        file.first_run = requests_.size();
+        data_files_.push_back(data);
+        file.columns = std::max(1, static_cast<int>(data.columns));
+        file.first_job = jobs_.size();
         file.written = false;
-        for (int c = 1; c <= file.columns; ++c)
-            for (const int epochs : epochs_) requests_.push_back({index, c, method_, epochs, n_text_});
+        for (int c = 1; c <= file.columns; ++c) {
+            Series_job job;
+            job.file = index;
+            job.column = c;
+            job.method = method_;
+            job.n = corrected_n(read_integer(n_text_), lines.size());
+            job.epochs = {epochs_[0], epochs_[1]};
+            job.wanted = {true, true};
+            job.first_record = 2 * jobs_.size();
+            jobs_.push_back(job);
+        }
     }
     files_.push_back(file);
 }
 
-void Folder_batch::write_computed(File& file, const std::vector<const Run_record*>& records)
+void Folder_batch::write_computed(File& file, const std::vector<const std::vector<Run_record>*>& records)
 {
     // The all-columns batch's loop over the results: a column whose run
     // failed or published nothing is the last, and both files are written
     // with what came before it.
     std::vector<std::string> rows;
     std::vector<std::string> lines;
-    bool any = false;
     for (int c = 1; c <= file.columns; ++c) {
-        const std::size_t run = file.first_run + 2 * static_cast<std::size_t>(c - 1);
-        // A column whose runs a stop cut short or never started is not there.
-        if (!records[run] || !records[run + 1] || records[run]->stopped || records[run + 1]->stopped) break;
-        any = true;
-        const Run_record& first = *records[run];
+        const std::vector<Run_record>* column = records[file.first_job + static_cast<std::size_t>(c - 1)];
+        // A column whose job a stop cut short or never started is not there.
+        if (!column || (*column)[0].stopped || (*column)[1].stopped) break;
+        const Run_record& first = (*column)[0];
+        const Run_record& second = (*column)[1];
         if (!first.problem.empty()) {
             problem(file, first.problem);
             break;
         }
         rows.push_back(first.result_row);
-        const Run_record& second = *records[run + 1];
         if (!second.problem.empty()) {
             problem(file, second.problem);
             break;
@@ -139,19 +159,19 @@ void Folder_batch::write_computed(File& file, const std::vector<const Run_record
         if (!batch_goes_on(first.value_text, second.value_text, c, file.columns, false)) break;
     }
     file.written = true;
-    if (!any) return;
+    // A file without a single finished column leaves no empty result file.
+    if (lines.empty()) return;
     save_run_log(rows, file);
     save(batch_result_path(settings_.app_dir, file.name), lines, file);
 }
 
-void Folder_batch::write_finished(const std::vector<const Run_record*>& records, bool final)
+void Folder_batch::write_finished(const std::vector<const std::vector<Run_record>*>& records, bool final)
 {
     for (File& file : files_) {
         if (file.written) continue;
         bool done = true;
-        for (std::size_t run = file.first_run; run < file.first_run + 2 * static_cast<std::size_t>(file.columns);
-             ++run)
-            done = done && records[run];
+        for (std::size_t job = file.first_job; job < file.first_job + static_cast<std::size_t>(file.columns); ++job)
+            done = done && records[job];
         if (done || final) write_computed(file, records);
     }
 }

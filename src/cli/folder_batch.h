@@ -1,7 +1,8 @@
 // "Open All Files" without the window: every "*.txt" file of a data folder,
-// computed by the all-columns batch's rules, with the same result files as
-// the window's batch writes. The runs go to a pool of networks; each file's
-// files are written as soon as its runs are done.
+// computed by the batches' rules (batch_rules.h), with the same result files
+// as the window's batch writes. Each column is one job of the two epoch
+// counts; the jobs go to a pool of networks, and each file's files are
+// written as soon as its jobs are done.
 #pragma once
 
 #include <cstddef>
@@ -31,13 +32,15 @@ public:
     // Lists and reads the files; the files that need no run are done here.
     explicit Folder_batch(const Batch_settings& settings);
 
+    // The data files that the folder listing holds, computed or not.
+    std::size_t listed() const { return files_.size(); }
     const std::vector<Data_file>& files() const { return data_files_; }
-    const std::vector<Run_request>& requests() const { return requests_; }
-    // Writes the files whose runs have all finished (records[run] is set for
-    // the runs finished), once each. At the end (`final`), a file whose runs
-    // were cut short by a stop gets the columns that were finished, as
-    // after a STOP in the window.
-    void write_finished(const std::vector<const Run_record*>& records, bool final);
+    const std::vector<Series_job>& jobs() const { return jobs_; }
+    // Writes the files whose jobs have all finished (records[job] is set for
+    // the jobs finished), once each. At the end (`final`), a file whose jobs
+    // were cut short by a stop gets the columns that were finished, as after
+    // a STOP in the window.
+    void write_finished(const std::vector<const std::vector<Run_record>*>& records, bool final);
     // Lines to print since the last call.
     std::vector<Batch_report> take_reports();
 
@@ -45,13 +48,13 @@ private:
     struct File {
         std::string name;
         std::string path;
-        int columns = 0;  // computed columns; runs 2(c - 1) and 2(c - 1) + 1 from first_run
-        std::size_t first_run = 0;
+        int columns = 0;  // computed columns, one job each from first_job
+        std::size_t first_job = 0;
         bool written = false;
     };
 
     void plan(const std::string& name);
-    void write_computed(File& file, const std::vector<const Run_record*>& records);
+    void write_computed(File& file, const std::vector<const std::vector<Run_record>*>& records);
     void save(const std::string& path, const std::vector<std::string>& lines, const File& file);
     void save_run_log(const std::vector<std::string>& rows, const File& file);
     void problem(const File& file, std::string_view text);
@@ -62,7 +65,7 @@ private:
     int epochs_[2] = {1, 1};
     std::vector<File> files_;
     std::vector<Data_file> data_files_;
-    std::vector<Run_request> requests_;
+    std::vector<Series_job> jobs_;
     std::vector<Batch_report> reports_;
 };
 

@@ -1,25 +1,37 @@
 // The vantel command's arguments: what they say, and every problem with them.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "engine/rescaling.h"
+
 namespace vantel::cli {
 
-enum class Format { text, csv, json };
+enum class Format { text, csv, json, jsonl };
 
 struct Options {
     bool help = false;
-    std::vector<std::string> files;
+    bool version = false;
+    std::vector<std::string> files;  // "-" is standard input
     std::string batch_dir;           // --batch: the data folder; empty otherwise
     bool all_columns = false;
     std::vector<int> columns = {1};  // when not all_columns
     std::vector<int> epochs = {100};
-    std::string n = "19625";
+    bool curve = false;              // one record per epoch 1..epochs
+    std::string n = "19625";         // as typed; corrected as Show corrects it
+    bool n_given = false;
+    int start = 1;                   // the line of the first value
+    int window = 0;                  // 0: one series per column; else windows of this many values
+    int step = 0;                    // 0: the window's length
+    Rescale rescale = Rescale::none;
     std::vector<int> methods = {5};
     int threads = 0;                 // 0: every available core
     Format format = Format::text;
     std::string output;
+    bool resume = false;
+    bool strict = false;
     std::string mnist_dir;           // ends with '/'; empty: as the program folder or init file says
     std::string t_pattern_file;      // empty: the program folder's
     std::string init_file;           // --batch only; empty: the program folder's

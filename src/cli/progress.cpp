@@ -47,25 +47,26 @@ void catch_stop_signals()
     sigaction(SIGTERM, &action, nullptr);
 }
 
-std::string progress_text(std::size_t done, std::size_t total, std::chrono::steady_clock::duration passed)
+std::string progress_text(Work_done done, Work_done total, std::chrono::steady_clock::duration passed)
 {
     const long long seconds = std::chrono::duration_cast<std::chrono::seconds>(passed).count();
-    std::string text = std::to_string(done) + "/" + std::to_string(total) + " runs done, " + clock_text(seconds) +
-                       " passed, ";
-    if (done == 0) return text + "? left";
-    const double left = std::chrono::duration<double>(passed).count() * static_cast<double>(total - done) /
-                        static_cast<double>(done);
+    std::string text = std::to_string(done.runs) + "/" + std::to_string(total.runs) + " runs done, " +
+                       std::to_string(done.epochs) + "/" + std::to_string(total.epochs) + " epochs, " +
+                       clock_text(seconds) + " passed, ";
+    if (done.epochs == 0 || total.epochs < done.epochs) return text + "? left";
+    const double left = std::chrono::duration<double>(passed).count() *
+                        static_cast<double>(total.epochs - done.epochs) / static_cast<double>(done.epochs);
     return text + "about " + clock_text(static_cast<long long>(left + 0.5)) + " left";
 }
 
-Progress_line::Progress_line(std::size_t total) : total_(total), terminal_(::isatty(STDERR_FILENO) == 1) {}
+Progress_line::Progress_line(Work_done total) : total_(total), terminal_(::isatty(STDERR_FILENO) == 1) {}
 
 Progress_line::~Progress_line()
 {
     clear();
 }
 
-void Progress_line::show(std::size_t done)
+void Progress_line::show(Work_done done)
 {
     if (!terminal_) return;
     const std::string text = progress_text(done, total_, std::chrono::steady_clock::now() - start_);

@@ -1,16 +1,27 @@
-// The records of the runs of data files, and their text, CSV and JSON forms.
+// The records of the runs of data files, and their text, CSV, JSON and JSON
+// Lines forms.
+//
+// One record contract for every format; new fields are only ever appended:
+//   file, file_sha256, value, correct_count, n, column, method, epochs,
+//   seconds, w2_sha256, relative_change, problem, version, value_text,
+//   warnings, start, window, rescale
+// In JSON value and relative_change are numbers, warnings an array of
+// strings, and a field without a value is null (a run without a value has
+// null value, correct_count and w2_sha256); in CSV such a field is empty
+// and the warnings are joined by "; ".
 #pragma once
 
 #include <string>
 #include <vector>
 
 #include "cli/options.h"
+#include "engine/rescaling.h"
 
 namespace vantel::cli {
 
 // One finished run, with what traces it to its input and program.
 struct Run_record {
-    std::string file;         // as given on the command line
+    std::string file;         // as given on the command line ("-" for standard input)
     std::string file_sha256;  // of the file's bytes
     std::string value_text;   // as the window publishes it; empty when the run has no value
     int correct_count = 0;
@@ -20,26 +31,38 @@ struct Run_record {
     int epochs = 0;
     double seconds = 0;
     std::string w2_sha256;    // of W2 as 260 little-endian doubles, h outer, o inner
-    // On the run of the second epoch count: (second - first) / second of the
-    // two runs of its file, column and method; empty otherwise, and when
-    // either run has no value.
+    // On the run of the second of exactly two epoch counts: (second - first)
+    // / second of the two runs of its series; "n/a" when the second value is
+    // 0; empty otherwise, and when either run has no value.
     std::string relative_change;
     // Why the run has no value: the message box or error the window would
-    // have shown.
+    // have shown, or the command's own refusal.
     std::string problem;
-    // A stop (Ctrl-C) ended the run before its value.
+    std::vector<std::string> warnings;
+    int start = 1;            // the line of the series' first value
+    int window = 0;           // the window's length with --window, else 0
+    Rescale rescale = Rescale::none;
+    // A stop (Ctrl-C) ended the run before its value: it is not written.
     bool stopped = false;
     // The row START adds to the result list; empty without a value.
     std::string result_row;
 };
 
-// The CSV header: file,file_sha256,value,correct_count,n,column,method,
-// epochs,seconds,w2_sha256,relative_change,problem,version
-extern const char* const Csv_header;
+// The fields that tell one run from another, joined: a run already in an
+// output file is not computed again by --resume.
+std::string run_key(const std::string& file_sha256, int column, int method, int epochs, int n, int start, int window,
+                    Rescale rescale);
+std::string run_key(const Run_record& record);
 
-// Text written to the output. Text: the value alone when there is exactly
-// one run of one epoch count, else a tab-separated table with a header.
-std::string format_records(const std::vector<Run_record>& records, Format format, bool single_value);
+// The CSV header line, without its line break.
+std::string csv_header();
+std::string csv_line(const Run_record& record);
+// One JSON object on one line (a line of JSON Lines, an item of JSON).
+std::string json_object(const Run_record& record);
+
+// The text table of several runs, or the value alone when `single_value`;
+// `with_start` adds the series' first line (windows along a file).
+std::string text_table(const std::vector<Run_record>& records, bool single_value, bool with_start);
 
 // A CSV field, quoted when it holds a comma, a quote or a line break.
 std::string csv_field(const std::string& text);

@@ -22,10 +22,9 @@
 namespace vantel::test {
 namespace {
 
-const std::vector<std::string> Record_fields = {"file",   "file_sha256", "value",     "correct_count",
-                                                "n",      "column",      "method",    "epochs",
-                                                "seconds", "w2_sha256",  "relative_change", "problem",
-                                                "version"};
+const std::vector<std::string> Record_fields = {
+    "file",      "file_sha256",     "value",   "correct_count", "n",          "column",   "method", "epochs", "seconds",
+    "w2_sha256", "relative_change", "problem", "version",       "value_text", "warnings", "start",  "window", "rescale"};
 
 // `rows` lines of `columns` tab-separated columns of a noisy series.
 std::string series_rows(int rows, int columns)
@@ -95,7 +94,10 @@ TEST(Many_series, csv_json_and_text_hold_the_same_runs_with_one_thread_or_two)
         for (std::size_t f = 0; f < Record_fields.size(); ++f) {
             EXPECT_EQ(object.members[f].first, Record_fields[f]) << which;
             const Json& value = object.members[f].second;
-            if (Record_fields[f] != "seconds") {
+            if (Record_fields[f] == "warnings") {
+                EXPECT_EQ(value.kind, Json::Kind::array);
+                EXPECT_EQ(value.items.size(), 0u) << which;
+            } else if (Record_fields[f] != "seconds") {
                 EXPECT_EQ(value.kind == Json::Kind::null ? "" : value.text, r[f]) << Record_fields[f] << ", " << which;
             }
         }
@@ -111,6 +113,11 @@ TEST(Many_series, csv_json_and_text_hold_the_same_runs_with_one_thread_or_two)
         EXPECT_TRUE(std::regex_match(r[9], std::regex("[0-9a-f]{64}"))) << r[9];
         EXPECT_EQ(r[11], "");
         EXPECT_EQ(r[12], "1.0.0.4");
+        EXPECT_EQ(r[13], r[2]) << "value_text";
+        EXPECT_EQ(object["value"].kind, Json::Kind::number) << which;
+        EXPECT_EQ(r[15], "1");
+        EXPECT_EQ(r[16], "");
+        EXPECT_EQ(r[17], "none");
         if (i % 2 == 0) {
             EXPECT_EQ(r[10], "") << "the first epoch count has no change";
         } else {
@@ -142,6 +149,7 @@ TEST(Many_series, bad_input_is_reported_line_by_line_before_any_work)
     const std::string data = dir.write("series.txt", series_rows(20, 2));
     dir.write("short.txt", "1\r\n2\r\n3\r\n");
     dir.write("DATA/a.txt", series_rows(20, 1));
+    std::filesystem::create_hard_link(data, dir.path() / "link.txt");
     const std::vector<std::pair<std::string, std::string>> cases = {
         {"--bogus " + data, "unknown option --bogus (see --help)"},
         {"--threads=x " + data, "--threads needs a whole number from 1 to 1024, got 'x'"},
@@ -149,14 +157,30 @@ TEST(Many_series, bad_input_is_reported_line_by_line_before_any_work)
         {"--column 2-x " + data, "--column needs 'all' or column numbers such as 1,3-5, got '2-x'"},
         {"--columns 1,3 " + data, "column 3 is out of range for " + data + ", which has 2 columns"},
         {"--method 7 " + data, "--method needs 1..6, a list of them, or all, got '7'"},
-        {"--epochs 0 " + data, "--epochs needs one or two whole numbers of 1 or more, such as 100,200, got '0'"},
-        {"--epochs 1,2,3 " + data,
-         "--epochs needs one or two whole numbers of 1 or more, such as 100,200, got '1,2,3'"},
-        {"--format xml " + data, "--format needs text, csv or json, got 'xml'"},
-        {"--n ten " + data, "--n needs a whole number, got 'ten'"},
+        {"--epochs 0 " + data, "--epochs needs whole numbers of 1 or more, such as 100 or 5,10,20, got '0'"},
+        {"--epochs 1,,3 " + data, "--epochs needs whole numbers of 1 or more, such as 100 or 5,10,20, got '1,,3'"},
+        {"--format xml " + data, "--format needs text, csv, json or jsonl, got 'xml'"},
+        {"--n ten " + data, "--n needs a whole number (corrected to 5..19625 and the file's lines), got 'ten'"},
+        {"--n 100000000000 " + data,
+         "--n 100000000000 is out of range: a whole number (corrected to 5..19625 and the file's lines) is expected"},
+        {"--window 4 " + data, "--window 4 is out of range: a window of 5 to 19625 values is expected"},
+        {"--window 30 " + data, "no window of 30 values fits in " + data + ", which has 20 lines"},
+        {"--start 17 " + data, "--start 17 leaves 4 of the 20 lines of " + data + "; a series needs at least 5"},
+        {"--rescale log " + data, "--rescale needs none, minmax or zscore, got 'log'"},
+        {"--curve --epochs 5,10 " + data,
+         "--curve takes one epoch count, the last point of the curve, such as --epochs 100"},
+        {"--resume " + data, "--resume needs --output, the file to resume"},
+        {"--output " + data + " " + data,
+         "the output " + data + " is the data file " + data + ": it would be replaced by the results; choose another --output"},
+        {"--output " + d + "/./series.txt " + data,
+         "the output " + d + "/./series.txt is the data file " + data +
+             ": it would be replaced by the results; choose another --output"},
+        {"--output " + d + "/link.txt " + data,
+         "the output " + d + "/link.txt is the data file " + data +
+             ": it would be replaced by the results; choose another --output"},
         {data + " --epochs", "--epochs needs a value"},
         {"", "no data file given (see --help)"},
-        {d + "/missing.txt", "cannot read data file " + d + "/missing.txt"},
+        {d + "/missing.txt", "Cannot open file \"" + d + "/missing.txt\". No such file or directory"},
         {d + "/short.txt", d + "/short.txt has 3 lines; a series needs at least 5"},
         {"--mnist " + d + "/nowhere " + data, "cannot find the MNIST-10 folder " + d + "/nowhere/"},
         {"--mnist " + d + " " + data, "cannot read MNIST-10 file " + d + "/train-images.idx3-ubyte"},
@@ -164,7 +188,8 @@ TEST(Many_series, bad_input_is_reported_line_by_line_before_any_work)
         {"--output " + d + "/no/runs.csv " + data, "cannot write the output to " + d + "/no/runs.csv: no folder " + d + "/no"},
         {"--init " + d + "/init.txt " + data, "--init goes with --batch only"},
         {"--batch " + d + "/nowhere", "cannot read the data folder " + d + "/nowhere/"},
-        {"--batch " + d + "/DATA --init " + d + "/none.txt", "cannot read init file " + d + "/none.txt"},
+        {"--batch " + d + "/DATA --init " + d + "/none.txt",
+         "cannot read init file " + d + "/none.txt: No such file or directory"},
         {"--batch " + d + "/DATA --columns 2", "--columns does not go with --batch: the init file sets the runs of the batch"},
         {"--batch " + d + "/DATA " + data, "give data files or --batch DIR, not both"},
         {"--batch " + d + "/DATA --output " + d + "/out", "cannot write into " + d + "/out/: no such folder"},
@@ -180,12 +205,12 @@ TEST(Many_series, bad_input_is_reported_line_by_line_before_any_work)
     const auto several = run_vantel("--epochs 0 --method 9 " + data, dir);
     EXPECT_EQ(several.status, 2);
     EXPECT_EQ(several.err,
-              "vantel: --epochs needs one or two whole numbers of 1 or more, such as 100,200, got '0'\n"
+              "vantel: --epochs needs whole numbers of 1 or more, such as 100 or 5,10,20, got '0'\n"
               "vantel: --method needs 1..6, a list of them, or all, got '9'\n");
     const auto files = run_vantel("--columns 5 " + data + " " + d + "/missing.txt " + d + "/short.txt", dir);
     EXPECT_EQ(files.status, 2);
     EXPECT_EQ(files.err, "vantel: column 5 is out of range for " + data + ", which has 2 columns\n"
-                         "vantel: cannot read data file " + d + "/missing.txt\n"
+                         "vantel: Cannot open file \"" + d + "/missing.txt\". No such file or directory\n"
                          "vantel: " + d + "/short.txt has 3 lines; a series needs at least 5\n");
 }
 
@@ -318,18 +343,20 @@ TEST(Many_series, batch_passes_over_what_it_cannot_compute_as_the_window_does_an
     EXPECT_EQ(contents_in(out / "Results"), (std::vector<std::string>{"", ""}));
 }
 
-TEST(Many_series, ctrl_c_lets_the_run_in_progress_end_and_writes_what_was_computed)
+TEST(Many_series, ctrl_c_stops_the_run_in_progress_and_keeps_the_finished_records)
 {
     Temp_dir dir;
-    const std::string data = dir.write("series.txt", series_rows(40, 2));
+    const std::string data = dir.write("series.txt", series_rows(40, 3));
     const std::string output = (dir.path() / "runs.csv").string();
     const std::string program = built_app_dir() + "vantel";
-    std::vector<std::string> arguments = {program, data, "--columns", "all", "--epochs", "3,4", "--n", "30",
+    // Three runs of 60 epochs each, one after another: long enough that the
+    // signal finds the second in training.
+    std::vector<std::string> arguments = {program, data, "--columns", "all", "--epochs", "60", "--n", "30",
                                           "--threads", "1", "--format", "csv", "--output", output};
 
-    // Standard error on a terminal, so that the progress line tells when a
-    // run is in progress: with one thread the next run starts as soon as
-    // one is counted done.
+    // Standard error on a terminal, so that the progress line tells when
+    // the first run has finished and the second has trained an epoch: the
+    // second is then in progress.
     const int terminal = posix_openpt(O_RDWR | O_NOCTTY);
     ASSERT_GE(terminal, 0);
     ASSERT_EQ(grantpt(terminal), 0);
@@ -347,14 +374,11 @@ TEST(Many_series, ctrl_c_lets_the_run_in_progress_end_and_writes_what_was_comput
         _exit(127);
     }
     std::string shown;
-    std::smatch progress;
-    const std::regex counted("(\\d)/4 runs done");
+    const std::regex first_done("1/3 runs done, (6[1-9]|[7-9]\\d|1[01]\\d)/180 epochs");
     char buffer[512];
-    for (ssize_t got; !std::regex_search(shown, progress, counted) && (got = read(terminal, buffer, sizeof buffer)) > 0;)
+    for (ssize_t got; !std::regex_search(shown, first_done) && (got = read(terminal, buffer, sizeof buffer)) > 0;)
         shown.append(buffer, static_cast<std::size_t>(got));
-    ASSERT_FALSE(progress.empty()) << shown;
-    const int done_before = std::stoi(progress[1]);
-    ASSERT_LT(done_before, 3) << "too late to see a run cut short";
+    ASSERT_TRUE(std::regex_search(shown, first_done)) << shown;
     kill(child, SIGINT);
     for (ssize_t got; (got = read(terminal, buffer, sizeof buffer)) > 0;) shown.append(buffer, static_cast<std::size_t>(got));
     close(terminal);
@@ -363,16 +387,25 @@ TEST(Many_series, ctrl_c_lets_the_run_in_progress_end_and_writes_what_was_comput
     ASSERT_TRUE(WIFEXITED(raw)) << "ended by a signal";
     EXPECT_EQ(WEXITSTATUS(raw), 130);
 
-    // The run in progress at the signal was finished and written, no other.
-    const auto rows = parse_csv(read_file(output));
-    ASSERT_EQ(rows.size(), static_cast<std::size_t>(done_before) + 2) << shown;
-    EXPECT_EQ(rows[0], Record_fields);
-    for (std::size_t i = 1; i < rows.size(); ++i) EXPECT_EQ(rows[i].size(), Record_fields.size());
-    EXPECT_NE(shown.find("vantel: interrupted after " + std::to_string(done_before + 1) +
-                         " of 4 runs; what they computed has been written\r\n"),
+    // It said it was stopping, and which run the stop cut short.
+    EXPECT_NE(shown.find("vantel: stopping: the runs in progress end at their next image"), std::string::npos)
+        << shown;
+    std::smatch interrupted;
+    ASSERT_TRUE(std::regex_search(shown, interrupted, std::regex("interrupted after (\\d) of 3 runs"))) << shown;
+    const int finished = std::stoi(interrupted[1]);
+    EXPECT_EQ(finished, 1);
+    EXPECT_NE(shown.find("column " + std::to_string(finished + 1) + " method 5 epochs 60: stopped before its value"),
               std::string::npos)
         << shown;
-    // No half-written file is left behind.
+    // Every finished run was written as it finished, and only those.
+    const auto rows = parse_csv(read_file(output));
+    ASSERT_EQ(rows.size(), static_cast<std::size_t>(finished) + 1) << shown;
+    EXPECT_EQ(rows[0], Record_fields);
+    for (std::size_t i = 1; i < rows.size(); ++i) {
+        EXPECT_EQ(rows[i][5], std::to_string(i));
+        EXPECT_EQ(rows[i][7], "60");
+        EXPECT_EQ(rows[i][11], "");
+    }
     EXPECT_EQ(names_in(dir.path()), (std::vector<std::string>{"runs.csv", "series.txt"}));
 }
 
@@ -389,7 +422,7 @@ TEST(Many_series, progress_shows_on_a_terminal_only)
     std::array<char, 4096> buffer{};
     while (std::fgets(buffer.data(), buffer.size(), pipe)) shown += buffer.data();
     pclose(pipe);
-    EXPECT_TRUE(std::regex_search(shown, std::regex("\rvantel: 1/1 runs done, 0:\\d\\d passed, about 0:00 left")))
+    EXPECT_TRUE(std::regex_search(shown, std::regex("\rvantel: 1/1 runs done, 1/1 epochs, 0:\\d\\d passed, about 0:00 left")))
         << shown;
 
     const auto plain = run_vantel(arguments, dir);

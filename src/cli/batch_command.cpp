@@ -1,0 +1,155 @@
+#include "cli/batch_command.h"
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include "base/program_folder.h"
+#include "base/strings.h"
+#include "base/text_file.h"
+#include "cli/checks.h"
+#include "cli/driving.h"
+#include "cli/folder_batch.h"
+
+namespace vantel::cli {
+
+namespace {
+
+// The options that only runs of data files take, named once each.
+void refuse_run_options(const Options& options, std::vector<std::string>& problems)
+{
+    if (options.run_options.empty()) return;
+    problems.push_back(options.run_options.front() +
+                       " does not go with --batch: the init file sets the runs of the batch");
+}
+
+// The folder exists (or can be made) and takes a new file: checked before
+// any work, so that no computed result is lost for want of a place.
+void check_writable_folder(const std::string& folder, std::vector<std::string>& problems)
+{
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    if (error) {
+        problems.push_back("cannot write into " + folder + ": " + error.message());
+        return;
+    }
+    const std::string probe = folder + ".vantel-write-test-" + std::to_string(::getpid());
+    const int fd = ::open(probe.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd < 0) {
+        problems.push_back("cannot write into " + folder + ": " + std::strerror(errno));
+        return;
+    }
+    ::close(fd);
+    ::unlink(probe.c_str());
+}
+
+void print_reports(Folder_batch& batch, Progress_line& progress, bool& failed)
+{
+    const auto reports = batch.take_reports();
+    if (reports.empty()) return;
+    progress.clear();
+    for (const Batch_report& report : reports) {
+        if (report.problem) {
+            failed = true;
+            say(report.text);
+        } else {
+            std::printf("%s\n", report.text.c_str());
+        }
+    }
+    std::fflush(stdout);
+}
+
+}  // namespace
+
+int run_batch(const Options& options, const std::string& program_dir)
+{
+    std::vector<std::string> problems;
+    if (!options.files.empty()) problems.push_back("give data files or --batch DIR, not both");
+    refuse_run_options(options, problems);
+    if (!is_folder(options.batch_dir)) problems.push_back("cannot read the data folder " + options.batch_dir);
+
+    const std::string init_file = options.init_file.empty() ? program_dir + "init.txt" : options.init_file;
+    std::vector<std::string> init_lines;
+    bool init_read = false;
+    if (::access(init_file.c_str(), R_OK) != 0) {
+        problems.push_back("cannot read init file " + init_file + ": " + std::strerror(errno));
+    } else {
+        try {
+            init_lines = split_lines(load_text_file(init_file));
+            init_read = true;
+        } catch (const std::exception& error) {
+            problems.push_back(error.what());
+        }
+    }
+
+    Dataset_paths paths;
+    // Init line 6 names the MNIST folder, as step 2 reads it.
+    const std::string path_line = init_lines.size() > 5 ? init_lines[5] : std::string();
+    paths.mnist_dir = !options.mnist_dir.empty() ? options.mnist_dir
+                      : path_line == "Path="     ? default_mnist_folder(program_dir)
+                                                 : remove_every(path_line, "Path=");
+    paths.t_pattern_file =
+        options.t_pattern_file.empty() ? default_t_pattern_file(program_dir) : options.t_pattern_file;
+    // Without the init file the MNIST folder is unknown; its line says why.
+    if (init_read || !options.mnist_dir.empty()) check_mnist(paths.mnist_dir, problems);
+    check_t_pattern(paths.t_pattern_file, problems);
+
+    const std::string app_dir = with_slash(options.output.empty() ? program_dir : options.output);
+    if (!is_folder(app_dir)) {
+        problems.push_back("cannot write into " + app_dir + ": no such folder");
+    } else {
+        check_writable_folder(app_dir + "Results/", problems);
+        check_writable_folder(app_dir + "DATA_RESULT/", problems);
+    }
+    if (!problems.empty()) return report_problems(problems);
+
+    const int threads = options.threads > 0 ? options.threads : available_cores();
+    Folder_batch batch({options.batch_dir, app_dir, init_lines});
+    if (batch.listed() == 0) {
+        say("no *.txt file in the data folder " + options.batch_dir + ": nothing to compute");
+        return Some_failed;
+    }
+    const std::vector<Series_job>& jobs = batch.jobs();
+    std::size_t total = 0;
+    for (const Series_job& job : jobs) total += job.epochs.size();
+    Progress_line progress({total, epochs_to_train(jobs)});
+    bool failed = false;
+    print_reports(batch, progress, failed);
+    if (jobs.empty()) return failed ? Some_failed : 0;
+
+    const auto datasets = load_datasets(paths, threads);
+    if (!datasets) return Bad_input;
+    const std::vector<Data_file>& files = batch.files();
+    std::vector<std::vector<Run_record>> computed(jobs.size());
+    std::vector<const std::vector<Run_record>*> finished(jobs.size(), nullptr);
+    Table_cache tables(files, jobs);
+    std::atomic<std::size_t> epochs_trained{0};
+    Run_pool pool(datasets, jobs.size(), threads,
+                  series_job_runner(files, jobs, tables, computed, false, &stop_requested(), &epochs_trained),
+                  stop_requested());
+    std::size_t done = 0;
+    drive(
+        pool, progress,
+        [&](std::size_t j) {
+            if (!pool.failure(j).empty()) computed[j] = failed_job(files[jobs[j].file], jobs[j], pool.failure(j));
+            finished[j] = &computed[j];
+            for (const Run_record& record : computed[j]) done += !record.stopped;
+            batch.write_finished(finished, false);
+            print_reports(batch, progress, failed);
+        },
+        [&] { return Work_done{done, epochs_trained.load()}; });
+    batch.write_finished(finished, true);
+    print_reports(batch, progress, failed);
+
+    if (stop_requested().load() && done < total) {
+        say("interrupted after " + std::to_string(done) + " of " + std::to_string(total) +
+            " runs; the files of the finished columns have been written");
+        return Interrupted;
+    }
+    return failed ? Some_failed : 0;
+}
+
+}  // namespace vantel::cli

@@ -1,0 +1,59 @@
+#include "cli/driving.h"
+
+#include <omp.h>
+
+namespace vantel::cli {
+
+namespace {
+
+// Short, so that a Ctrl-C is answered within a fraction of a second.
+constexpr auto Poll_interval = std::chrono::milliseconds(100);
+constexpr auto Progress_interval = std::chrono::milliseconds(500);
+
+}  // namespace
+
+int report_problems(const std::vector<std::string>& problems)
+{
+    for (const std::string& problem : problems) say(problem);
+    return Bad_input;
+}
+
+void say(const std::string& text)
+{
+    std::fprintf(stderr, "vantel: %s\n", text.c_str());
+}
+
+std::shared_ptr<const Datasets> load_datasets(const Dataset_paths& paths, int threads)
+{
+    omp_set_num_threads(threads);
+    try {
+        return Datasets::load(paths);
+    } catch (const std::exception& error) {
+        say(error.what());
+        return nullptr;
+    }
+}
+
+void drive(Run_pool& pool, Progress_line& progress, const std::function<void(std::size_t run)>& finished,
+           const std::function<Work_done()>& done)
+{
+    bool stopping = false;
+    auto last_shown = std::chrono::steady_clock::now() - Progress_interval;
+    do {
+        const std::vector<std::size_t> collected = pool.collect(Poll_interval);
+        for (const std::size_t run : collected) finished(run);
+        if (stop_requested().load() && !stopping) {
+            stopping = true;
+            progress.clear();
+            say("stopping: the runs in progress end at their next image; finished runs are kept");
+        }
+        const auto now = std::chrono::steady_clock::now();
+        if (!collected.empty() || now - last_shown >= Progress_interval) {
+            progress.show(done());
+            last_shown = now;
+        }
+    } while (!pool.over());
+    progress.clear();
+}
+
+}  // namespace vantel::cli
