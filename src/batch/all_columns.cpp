@@ -34,8 +34,9 @@ std::string run_once(Session& session)
 }
 
 // Columns 1, 2, ... until the last one, a STOP noticed after a column, or a
-// run that published nothing. An error raised in a run propagates.
-void run_columns(Session& session, Date_time batch_start)
+// run that published nothing; each column's line goes to Memo4 and to
+// `lines`. An error raised in a run propagates.
+void run_columns(Session& session, Date_time batch_start, std::vector<std::string>& lines)
 {
     Window& window = session.window;
     for (std::int32_t c = 1;; ++c) {
@@ -56,7 +57,8 @@ void run_columns(Session& session, Date_time batch_start)
             second = run_once(session);
             window.sleep_ms(session.timings.batch_pause_ms);
         }
-        window.add_line(Batch_lines_memo, batch_result_line(first, second, session.decimal_separator));
+        lines.push_back(batch_result_line(first, second, session.decimal_separator));
+        window.add_line(Batch_lines_memo, lines.back());
 
         show_batch_time(session, batch_start);
         window.pump();
@@ -104,10 +106,13 @@ void Button_start_allClick(Session& session)
     window.pump();
 
     // The columns finished before a run failed are results all the same:
-    // they are saved first, and the error is passed on afterwards.
+    // they are saved first, and the error is passed on afterwards. The
+    // result file holds this batch's lines only: Memo4 may still show those
+    // of earlier batches, of this file or another.
     std::exception_ptr run_error;
+    std::vector<std::string> lines;
     try {
-        run_columns(session, batch_start);
+        run_columns(session, batch_start, lines);
     } catch (...) {
         run_error = std::current_exception();
     }
@@ -117,8 +122,7 @@ void Button_start_allClick(Session& session)
     if (auto failure = save_lines(run_log_path(state.run.App_dir, session.now()),
                                   window.lines(Control::Memo_Result)))
         failures.push_back(*failure);
-    if (auto failure = save_lines(batch_result_path(state.run.App_dir, state.series.File_name),
-                                  window.lines(Batch_lines_memo)))
+    if (auto failure = save_lines(batch_result_path(state.run.App_dir, state.series.File_name), lines))
         failures.push_back(*failure);
 
     window.set_enabled(Control::Button_start_all, true);

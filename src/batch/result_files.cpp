@@ -78,7 +78,9 @@ std::string run_log_path(const std::string& app_dir, Date_time when)
 
 std::string batch_result_path(const std::string& app_dir, const std::string& data_file_name)
 {
-    return remove_every(app_dir + "DATA_RESULT/" + data_file_name + "_Result", ".txt") + ".txt";
+    // Only the file's own name loses its ".txt": a folder of the path may
+    // hold one too ("/data/runs.txt/", an --output named so).
+    return app_dir + "DATA_RESULT/" + remove_every(data_file_name + "_Result", ".txt") + ".txt";
 }
 
 namespace {

@@ -14,9 +14,9 @@ namespace vantel {
 std::string run_log_path(const std::string& app_dir, Date_time when);
 
 // App_dir + "DATA_RESULT/" + the data file's name + "_Result", with every
-// ".txt" of that whole path removed (case-sensitive, one pass from the left),
-// then ".txt" appended: "series1.txt" gives "series1_Result.txt", "DATA.TXT"
-// gives "DATA.TXT_Result.txt".
+// ".txt" of the name removed (case-sensitive, one pass from the left; the
+// folders keep theirs), then ".txt" appended: "series1.txt" gives
+// "series1_Result.txt", "DATA.TXT" gives "DATA.TXT_Result.txt".
 std::string batch_result_path(const std::string& app_dir, const std::string& data_file_name);
 
 // (second - first) / second, written like a published value. A second value

@@ -3,6 +3,7 @@
 #include <regex>
 
 #include "batch/batch_fixture.h"
+#include "batch/result_files.h"
 
 namespace vantel::test {
 namespace {
@@ -26,7 +27,7 @@ TEST_F(All_columns, one_column_gives_one_line_and_both_files_in_crlf)
     EXPECT_EQ(window.sleeps, 2);
 }
 
-TEST(All_columns_names, batch_result_name_drops_only_a_lower_case_txt)
+TEST(All_columns_names, batch_result_name_drops_only_a_lower_case_txt_of_the_files_own_name)
 {
     for (const auto& [name, result] : {std::pair{"DATA.TXT", "DATA.TXT_Result.txt"},
                                        std::pair{"a.txt.b.txt", "a.b_Result.txt"}}) {
@@ -36,6 +37,9 @@ TEST(All_columns_names, batch_result_name_drops_only_a_lower_case_txt)
         f.program.click(Control::Button_start_all);
         EXPECT_EQ(f.listing("DATA_RESULT"), std::vector<std::string>{result});
     }
+    // A program folder whose path holds ".txt" keeps it.
+    EXPECT_EQ(batch_result_path("/runs.txt/app.txt/", "s.txt"), "/runs.txt/app.txt/DATA_RESULT/s_Result.txt");
+    EXPECT_EQ(batch_result_path("/a/", "x.txt_y"), "/a/DATA_RESULT/x_y_Result.txt");
 }
 
 // Each case: the columns of the file, what the runs publish, and the lines
@@ -78,14 +82,24 @@ TEST(All_columns_lines, hold_what_was_published_and_the_relative_change)
     }
 }
 
-TEST_F(All_columns, a_second_batch_file_also_holds_the_first_batchs_lines)
+TEST_F(All_columns, each_batch_file_holds_only_its_own_lines_while_the_lists_keep_the_session)
 {
     loaded(1);
-    published = {"0.1000", "0.2000", "0.3000", "0.4000"};
+    published = {"0.1000", "0.2000", "0.3000", "0.4000", "0.5000", "0.6000"};
     program.click(Control::Button_start_all);
     program.click(Control::Button_start_all);
-    EXPECT_EQ(read("DATA_RESULT/series1_Result.txt"), crlf({"0,1000 0,2000  0,5000", "0,3000 0,4000  0,2500"}));
-    EXPECT_EQ(listing("Results").size(), 2u);
+    EXPECT_EQ(read("DATA_RESULT/series1_Result.txt"), crlf({"0,3000 0,4000  0,2500"}));
+    // Another file's batch: its own lines, not the first file's.
+    loaded(1, "other.txt");
+    program.click(Control::Button_start_all);
+    EXPECT_EQ(read("DATA_RESULT/other_Result.txt"), crlf({"0,5000 0,6000  0,1667"}));
+    EXPECT_EQ(window.lines(Control::Memo4),
+              (std::vector<std::string>{"0,1000 0,2000  0,5000", "0,3000 0,4000  0,2500", "0,5000 0,6000  0,1667"}));
+    // The run logs keep the session's rows, as the result list shows them.
+    const auto logs = listing("Results");
+    ASSERT_EQ(logs.size(), 3u);
+    EXPECT_EQ(read("Results/" + logs[2]), crlf(window.lines(Control::Memo_Result)));
+    EXPECT_EQ(window.lines(Control::Memo_Result).size(), 6u);
 }
 
 TEST_F(All_columns, without_a_usable_file_it_opens_one_then_says_file_not_correct)

@@ -57,6 +57,17 @@ inline std::string shell_word(const std::string& path)
     return word + "'";
 }
 
+// `rows` lines of `columns` tab-separated columns of a noisy series.
+inline std::string series_rows(int rows, int columns)
+{
+    std::string text;
+    for (int k = 1; k <= rows; ++k)
+        for (int c = 1; c <= columns; ++c)
+            text += std::to_string((k * (c + 3) * 37) % 101 - 50) + "." + std::to_string(k % 10) +
+                    (c < columns ? "\t" : "\r\n");
+    return text;
+}
+
 inline int line_count(const std::string& text)
 {
     int lines = 0;

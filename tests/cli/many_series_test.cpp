@@ -26,17 +26,6 @@ const std::vector<std::string> Record_fields = {
     "file",      "file_sha256",     "value",   "correct_count", "n",          "column",   "method", "epochs", "seconds",
     "w2_sha256", "relative_change", "problem", "version",       "value_text", "warnings", "start",  "window", "rescale"};
 
-// `rows` lines of `columns` tab-separated columns of a noisy series.
-std::string series_rows(int rows, int columns)
-{
-    std::string text;
-    for (int k = 1; k <= rows; ++k)
-        for (int c = 1; c <= columns; ++c)
-            text += std::to_string((k * (c + 3) * 37) % 101 - 50) + "." + std::to_string(k % 10) +
-                    (c < columns ? "\t" : "\r\n");
-    return text;
-}
-
 std::vector<std::string> split_lines(const std::string& text)
 {
     std::vector<std::string> lines;
