@@ -57,18 +57,7 @@ TEST(Vantel_command, gives_the_value_that_start_shows_in_the_window)
 
     // The same inputs through the window's own buttons.
     Test_program program;
-    program.session.executable_dir = built_app_dir();
-    program.state->run.App_dir = built_app_dir();
-    // As start-up sets it: without it every training image would pump.
-    program.state->run.One_second = one_second_units();
-    program.state->datasets.Datasets_pending = true;
-    program.window.set_lines(Control::Memo3, {"1", "2", "AUTO=NO", "METHOD=3", "N=600", "Path="});
-    program.window.answer_dialog(data);
-    program.click(Control::Open_file_button);
-    program.window.set_text(Control::Edit_column, "2");
-    program.window.select_method(3);
-    program.window.set_text(Control::Edit_epoch, "1");
-    program.click(Control::Button_start);
+    program.start_on(data, {"1", "2", "AUTO=NO", "METHOD=3", "N=600", "Path="}, 2, 3, 1);
     ASSERT_TRUE(program.window.errors.empty()) << program.window.errors.front();
     const std::string value = program.window.text(Control::Edit_Vantel);
     ASSERT_EQ(value.size(), 6u);

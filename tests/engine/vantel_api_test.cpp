@@ -77,16 +77,7 @@ TEST_F(Vantel_api, gives_the_numbers_that_start_shows_in_the_window)
     const std::string data = dir.write("series.txt", text);
 
     Test_program program;
-    program.session.executable_dir = built_app_dir();
-    program.state->run.App_dir = built_app_dir();
-    program.state->run.One_second = one_second_units();
-    program.state->datasets.Datasets_pending = true;
-    program.window.set_lines(Control::Memo3, {"1", "2", "AUTO=NO", "METHOD=6", "N=600", "Path="});
-    program.window.answer_dialog(data);
-    program.click(Control::Open_file_button);
-    program.window.select_method(6);
-    program.window.set_text(Control::Edit_epoch, "2");
-    program.click(Control::Button_start);
+    program.start_on(data, {"1", "2", "AUTO=NO", "METHOD=6", "N=600", "Path="}, 1, 6, 2);
     ASSERT_TRUE(program.window.errors.empty()) << program.window.errors.front();
 
     const Run_result r = compute(series, 6, 2);

@@ -4,6 +4,7 @@
 #include <random>
 
 #include "app/handlers.h"
+#include "base/date_time.h"
 
 namespace vantel::test {
 
@@ -17,6 +18,24 @@ Test_program::Test_program()
 void Test_program::click(Control button)
 {
     if (window.enabled(button)) session.click(button);
+}
+
+std::string Test_program::start_on(const std::string& data, const std::vector<std::string>& init_lines, int column,
+                                   int method, int epochs)
+{
+    session.executable_dir = built_app_dir();
+    state->run.App_dir = built_app_dir();
+    // As start-up sets it: without it every training image would pump.
+    state->run.One_second = one_second_units();
+    state->datasets.Datasets_pending = true;
+    window.set_lines(Control::Memo3, init_lines);
+    window.answer_dialog(data);
+    click(Control::Open_file_button);
+    window.set_text(Control::Edit_column, std::to_string(column));
+    window.select_method(method);
+    window.set_text(Control::Edit_epoch, std::to_string(epochs));
+    click(Control::Button_start);
+    return window.text(Control::Edit_Vantel);
 }
 
 Temp_dir::Temp_dir()

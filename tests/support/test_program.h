@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -18,6 +19,13 @@ struct Test_program {
 
     // A user's click: refused when the button is disabled, as the window does.
     void click(Control button);
+
+    // As start-up leaves the program in the build's program folder (with
+    // the real MNIST-10 files), with these init lines; then "Open file" on
+    // `data` and START with the column, method and epochs given. Returns
+    // the value START published (empty when there is none).
+    std::string start_on(const std::string& data, const std::vector<std::string>& init_lines, int column, int method,
+                         int epochs);
 
     std::unique_ptr<Engine_state> state;
     Fake_window window;
