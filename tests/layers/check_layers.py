@@ -1,0 +1,45 @@
+#!/usr/bin/python3
+"""Fails when a source file includes a header of a higher layer.
+
+The layers, lowest first: base, engine, series, model, batch, app; ui stands
+on model, the command (cli) on batch, the window's entry point (main) on
+everything, the Python module (python) on engine and series."""
+import os
+import re
+import sys
+
+BELOW = {
+    "base": set(),
+    "engine": {"base"},
+    "series": {"base", "engine"},
+    "model": {"base", "engine", "series"},
+    "batch": {"base", "engine", "series", "model"},
+    "app": {"base", "engine", "series", "model", "batch"},
+    "ui": {"base", "engine", "series", "model"},
+    "cli": {"base", "engine", "series", "model", "batch"},
+    "main": {"base", "engine", "series", "model", "batch", "app", "ui"},
+    "python": {"base", "engine", "series"},
+}
+
+source = sys.argv[1]
+wrong = []
+for layer in sorted(os.listdir(source)):
+    folder = os.path.join(source, layer)
+    if not os.path.isdir(folder):
+        continue
+    allowed = BELOW.get(layer)
+    if allowed is None:
+        wrong.append(f"{folder}: a folder of no known layer")
+        continue
+    for root, _, files in os.walk(folder):
+        for name in sorted(files):
+            path = os.path.join(root, name)
+            with open(path, encoding="utf-8", errors="replace") as text:
+                for number, line in enumerate(text, 1):
+                    match = re.match(r'\s*#\s*include\s+"([a-z_]+)/', line)
+                    if match and match.group(1) != layer and match.group(1) not in allowed:
+                        wrong.append(f"{path}:{number}: {layer} includes {match.group(1)}: {line.strip()}")
+for line in wrong:
+    print(line)
+print(f"{len(wrong)} include(s) against the layers")
+sys.exit(1 if wrong else 0)
