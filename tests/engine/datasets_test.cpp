@@ -12,97 +12,12 @@
 #include "engine/datasets.h"
 #include "engine/t_pattern_reader.h"
 #include "support/test_program.h"
+#include "synthetic_mnist.h"
 
 namespace vantel::test {
 namespace {
 
 namespace fs = std::filesystem;
-
-constexpr int Marked_train = 1234;  // holds 77 in row 3, column 5
-constexpr const char* No_t_pattern = "No File T_pattern\\T-pattern-3.VM";
-
-// Row m of the pattern names the pixel stored at element m of a record, so
-// Y[m] is simply element m / 255.
-std::string identity_t_pattern()
-{
-    std::string text = "784\r\n";
-    for (int m = 1; m <= 784; ++m)
-        text += std::to_string((m - 1) % 28 + 1) + " " + std::to_string((m - 1) / 28 + 1) + "\r\n";
-    return text;
-}
-
-// Files of the published sizes, almost all zero. The headers are filled with
-// 0xFF so that a read at a wrong offset shows up in the images.
-struct Synthetic_files {
-    Temp_dir dir;
-    std::string app = dir.path().string() + "/";
-    std::string mnist = app + "MNIST_10/";
-    std::string train_labels;
-
-    Synthetic_files()
-    {
-        std::string images(16 + 60000 * 784, '\0');
-        std::fill_n(images.begin(), 16, '\xFF');
-        const auto record = [](int k) { return 16 + std::size_t(k - 1) * 784; };
-        images[record(1) + 0] = 33;
-        images[record(1) + 1] = 11;    // row 1, column 2
-        images[record(1) + 28] = 22;   // row 2, column 1
-        images[record(1) + 783] = 44;  // row 28, column 28
-        images[record(Marked_train) + 2 * 28 + 4] = 77;
-        images[record(60000) + 783] = 99;
-        dir.write("MNIST_10/train-images.idx3-ubyte", images);
-
-        train_labels.assign(8, '\xFF');
-        for (int k = 1; k <= 60000; ++k) train_labels += char(k % 10);
-        dir.write("MNIST_10/train-labels.idx1-ubyte", train_labels);
-
-        std::string test_images(16 + 10000 * 784, '\0');
-        std::fill_n(test_images.begin(), 16, '\xFF');
-        test_images[record(1)] = 66;
-        test_images[record(10000) + 1] = 55;
-        dir.write("MNIST_10/t10k-images.idx3-ubyte", test_images);
-
-        std::string test_labels(8, '\xFF');
-        for (int k = 1; k <= 10000; ++k) test_labels += char(k * 3 % 10);
-        dir.write("MNIST_10/t10k-labels.idx1-ubyte", test_labels);
-
-        dir.write("T_pattern/T-pattern-3.VM", identity_t_pattern());
-    }
-};
-
-const Synthetic_files& synthetic()
-{
-    static const Synthetic_files files;
-    return files;
-}
-
-const std::array<std::string, 4> Mnist_names = {"train-images.idx3-ubyte", "train-labels.idx1-ubyte",
-                                                "t10k-images.idx3-ubyte", "t10k-labels.idx1-ubyte"};
-
-// A MNIST folder of links to the synthetic files, for damaging one of them.
-void link_mnist(const Temp_dir& dir, const std::string& except = "")
-{
-    fs::create_directories(dir.path() / "MNIST_10");
-    for (const auto& name : Mnist_names)
-        if (name != except) fs::create_symlink(synthetic().mnist + name, dir.path() / "MNIST_10" / name);
-}
-
-void prepare(Test_program& program, const std::string& app, const std::string& path_line)
-{
-    program.session.executable_dir = app;
-    program.state->run.App_dir = app;
-    program.state->datasets.Datasets_pending = true;
-    program.window.set_lines(Control::Memo3,
-                             {"100", "20", "AUTO=NO", "METHOD=5", "N=19625", path_line});
-}
-
-void expect_failed_load(const Test_program& program, const std::string& shown_error)
-{
-    EXPECT_EQ(program.window.errors, std::vector<std::string>{shown_error});
-    EXPECT_TRUE(program.state->datasets.Datasets_pending);
-    EXPECT_FALSE(program.window.enabled(Control::Button_Step_2));
-    EXPECT_FALSE(program.session.flags.Datasets_loading);
-}
 
 TEST(Datasets, loads_synthetic_files_transposed_with_one_hot_targets)
 {
