@@ -178,7 +178,9 @@ T_pattern_report load_t_pattern(Pattern_datasets& d, const std::string& path)
 {
     std::string text = load_text_file(path);
     const Changing_scope changing(d);
-    return read_t_pattern(std::move(text), d.T_pattern_table);
+    T_pattern_report report = read_t_pattern(std::move(text), d.T_pattern_table);
+    if (const std::string error = t_pattern_error(report, path); !error.empty()) throw Vantel_error(error);
+    return report;
 }
 
 }  // namespace vantel

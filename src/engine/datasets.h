@@ -29,7 +29,8 @@ using Load_progress = std::function<void(const char* stage, int record)>;
 void load_mnist(Pattern_datasets& datasets, const std::string& folder, const Load_progress& progress = {});
 
 // Reads the T-pattern file into the table (see read_t_pattern); a file that
-// cannot be read throws Vantel_error. The datasets get a new identity.
+// cannot be read, or that holds a text that is not a whole number, throws
+// Vantel_error naming `path`. The datasets get a new identity.
 T_pattern_report load_t_pattern(Pattern_datasets& datasets, const std::string& path);
 
 }  // namespace vantel

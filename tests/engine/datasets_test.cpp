@@ -231,6 +231,8 @@ struct T_pattern_load {
         program.click(Control::Button_Step_2);
         EXPECT_EQ(program.window.messages, std::vector<std::string>{expected_message});
     }
+    // The T-pattern file as step 2 opens it, in quotes.
+    std::string file() const { return "\"" + app.path().string() + "/T_pattern/T-pattern-3.VM\""; }
     std::array<double, 785> input_of_training_image(int k)
     {
         std::array<double, 785> Y{};
@@ -254,8 +256,8 @@ TEST(Datasets_t_pattern, missing_file_is_reported_and_step_2_completes)
 TEST(Datasets_t_pattern, line_3_5_takes_row_3_column_5)
 {
     T_pattern_load load("1 trailing words\n3 5 ignored\n");
-    load.run("T_pattern\\T-pattern-3.VM announces 1 pairs instead of 784; the entries without a line "
-             "keep their previous value (0 before the first load)");
+    load.run(load.file() + " announces 1 pair instead of 784; the entries without a line "
+                           "keep their previous value (0 before the first load)");
     const auto Y = load.input_of_training_image(Marked_train);
     EXPECT_EQ(Y[0], 1.0);
     EXPECT_EQ(Y[1], 77 / 255.0);
@@ -273,8 +275,8 @@ TEST(Datasets_t_pattern, first_line_outside_1_to_28_is_named_once)
     replace_line(7, "0 5");
     replace_line(9, "29 1");
     T_pattern_load load(text);
-    load.run("T_pattern\\T-pattern-3.VM line 7: row and column must be 1..28; the inputs of such "
-             "entries will be 0");
+    load.run(load.file() + " line 7: row 0, column 5 is outside the image, whose rows and columns are 1..28; "
+                           "the inputs of such entries will be 0");
     EXPECT_FALSE(load.program.state->datasets.Datasets_pending);
     // An entry outside the image reads no pixel: the top-left pixel is 33.
     EXPECT_EQ(load.input_of_training_image(1)[6], 0.0);
@@ -284,8 +286,8 @@ TEST(Datasets_t_pattern, first_line_outside_1_to_28_is_named_once)
 TEST(Datasets_t_pattern, short_file_reads_the_missing_numbers_as_0)
 {
     T_pattern_load load("784\r\n1 1\r\n1 2\r\n2");
-    load.run("T_pattern\\T-pattern-3.VM ends after 2 of its 784 pairs; the missing numbers read as 0, so "
-             "the inputs of those entries will be 0");
+    load.run(load.file() + " ends after 2 of its 784 pairs; the missing numbers read as 0, so "
+                           "the inputs of those entries will be 0");
     const auto& table = load.program.state->datasets.T_pattern_table;
     EXPECT_EQ(table[2].column, 2);
     EXPECT_EQ(table[3].row, 2);
@@ -297,8 +299,8 @@ TEST(Datasets_t_pattern, count_above_784_is_refused_and_the_table_kept)
 {
     T_pattern_load load("785\n1 1\n");
     load.program.state->datasets.T_pattern_table[1] = {9, 9};
-    load.run("T_pattern\\T-pattern-3.VM announces 785 pairs, more than the 784 inputs; the file is not "
-             "used and the T-pattern stays as it was");
+    load.run(load.file() + " announces 785 pairs, more than the 784 inputs; the file is not "
+                           "used and the T-pattern stays as it was");
     EXPECT_EQ(load.program.state->datasets.T_pattern_table[1].row, 9);
     EXPECT_FALSE(load.program.state->datasets.Datasets_pending);
 }
@@ -307,7 +309,7 @@ TEST(Datasets_t_pattern, invalid_number_ends_step_2_after_the_lines_before_it)
 {
     T_pattern_load load("784\n2 3\n4 x5\n");
     load.program.click(Control::Button_Step_2);
-    expect_failed_load(load.program, "Invalid numeric input.");
+    expect_failed_load(load.program, load.file() + " line 3: \"x5\" is not a whole number.");
     const auto& table = load.program.state->datasets.T_pattern_table;
     EXPECT_EQ(table[1].row, 2);
     EXPECT_EQ(table[1].column, 3);
@@ -341,15 +343,14 @@ TEST(Dataset_reader, rejects_what_is_not_a_32_bit_decimal)
 {
     T_pair table[785] = {};
     for (const char* text : {"12a", "0x10", "$10", "+", "-", "2147483648", "1.5", "1,5"}) {
-        std::string error;
-        try {
-            read_t_pattern(text, table);
-        } catch (const Vantel_error& e) {
-            error = e.what();
-        }
-        EXPECT_EQ(error, "Invalid numeric input") << text;
+        const T_pattern_report report = read_t_pattern(text, table);
+        EXPECT_EQ(report.invalid_line, 1) << text;
+        EXPECT_EQ(t_pattern_error(report, "T"), "\"T\" line 1: \"" + std::string(text) + "\" is not a whole number");
     }
-    EXPECT_EQ(read_t_pattern("1\n-2147483648 2147483647\n", table).first_bad_line, 2);
+    const T_pattern_report report = read_t_pattern("1\n-2147483648 2147483647\n", table);
+    EXPECT_EQ(report.first_bad_line, 2);
+    EXPECT_EQ(report.invalid_line, 0);
+    EXPECT_EQ(t_pattern_error(report, "T"), "");
     EXPECT_EQ(table[1].row, -2147483647 - 1);
     EXPECT_EQ(table[1].column, 2147483647);
 }
@@ -358,15 +359,23 @@ TEST(Dataset_reader, one_message_for_several_faults)
 {
     T_pair table[785] = {};
     const auto report = read_t_pattern("5\n1 1\n30 2\n", table);
-    EXPECT_EQ(t_pattern_warning(report, "T"),
-              "T line 3: row and column must be 1..28; the inputs of such entries will be 0\n"
-              "T ends after 2 of its 5 pairs; the missing numbers read as 0, so the inputs of those "
+    EXPECT_EQ(t_pattern_warning(report, "T", T_pattern_use::window_goes_on),
+              "\"T\" line 3: row 30, column 2 is outside the image, whose rows and columns are 1..28; the inputs "
+              "of such entries will be 0\n"
+              "\"T\" ends after 2 of its 5 pairs; the missing numbers read as 0, so the inputs of those "
               "entries will be 0\n"
-              "T announces 5 pairs instead of 784; the entries without a line keep their previous "
+              "\"T\" announces 5 pairs instead of 784; the entries without a line keep their previous "
               "value (0 before the first load)");
-    EXPECT_EQ(t_pattern_warning(read_t_pattern(identity_t_pattern(), table), "T"), "");
-    EXPECT_EQ(t_pattern_warning(read_t_pattern("", table), "T"),
-              "T announces 0 pairs instead of 784; the entries without a line keep their previous "
+    EXPECT_EQ(t_pattern_warning(report, "T", T_pattern_use::refused),
+              "\"T\" line 3: row 30, column 2 is outside the image, whose rows and columns are 1..28\n"
+              "\"T\" ends after 2 of its 5 pairs\n"
+              "\"T\" announces 5 pairs instead of 784\n"
+              "\"T\" is refused: it must give each of the 784 inputs a row and a column of 1..28, one pair per "
+              "line after the count");
+    for (const auto use : {T_pattern_use::window_goes_on, T_pattern_use::refused})
+        EXPECT_EQ(t_pattern_warning(read_t_pattern(identity_t_pattern(), table), "T", use), "");
+    EXPECT_EQ(t_pattern_warning(read_t_pattern("", table), "T", T_pattern_use::window_goes_on),
+              "\"T\" announces 0 pairs instead of 784; the entries without a line keep their previous "
               "value (0 before the first load)");
 }
 

@@ -156,12 +156,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         fs::create_directories(app + "T_pattern");
         fuzz::write_file(app + "T_pattern/T-pattern-3.VM", t_pattern);
         if (expected.empty()) {
-            try {
-                T_pair scratch[Last_input + 1];
-                read_t_pattern(t_pattern, scratch);
-            } catch (const Vantel_error& error) {
-                expected = std::string(error.what()) + ".";
-            }
+            T_pair scratch[Last_input + 1];
+            const std::string error = t_pattern_error(read_t_pattern(t_pattern, scratch), app + "T_pattern/T-pattern-3.VM");
+            if (!error.empty()) expected = error_display_text(error);
         }
     }
 
@@ -186,8 +183,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(window.errors.empty());
     FUZZ_CHECK(!d.Datasets_pending);
     FUZZ_CHECK(window.enabled(Control::Button_Step_2));
-    if (!t_pattern_present)
+    if (!t_pattern_present) {
         FUZZ_CHECK(window.messages == std::vector<std::string>{"No File T_pattern\\T-pattern-3.VM"});
+    } else {
+        // The T-pattern's warning names the file as step 2 opened it.
+        T_pair scratch[Last_input + 1];
+        const std::string warning = t_pattern_warning(read_t_pattern(t_pattern, scratch),
+                                                      app + "T_pattern/T-pattern-3.VM", T_pattern_use::window_goes_on);
+        FUZZ_CHECK(window.messages == (warning.empty() ? std::vector<std::string>{} : std::vector{warning}));
+    }
     for (int k = 1; k <= Train_count; ++k) {
         FUZZ_CHECK(d.Train_images[k][0] == 1);
         FUZZ_CHECK(std::count(d.Train_targets[k], d.Train_targets[k] + Outputs, 1.0) == 1);
