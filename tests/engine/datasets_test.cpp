@@ -147,19 +147,22 @@ TEST(Datasets, missing_file_ends_the_step_with_the_path_and_reason)
     EXPECT_EQ(late.state->datasets.Test_images[10000][29], 55);
 }
 
-TEST(Datasets, short_file_fails_with_stream_read_error_and_a_retry_reloads)
+TEST(Datasets, cut_short_file_is_refused_before_its_records_and_a_retry_reloads)
 {
     Temp_dir folder;
     link_mnist(folder, "train-images.idx3-ubyte");
-    std::string images(16 + 2 * 784 + 100, '\0');
+    std::string images = idx_header(true, 60000);
+    images.resize(16 + 2 * 784 + 100, '\0');
     images[16 + 784 + 1] = 9;  // record 2, row 1, column 2
     const std::string short_file = folder.write("MNIST_10/train-images.idx3-ubyte", images);
 
     Test_program program;
     prepare(program, synthetic().app, "Path=" + folder.path().string() + "/MNIST_10/");
     program.click(Control::Button_Step_2);
-    expect_failed_load(program, "Stream read error.");
-    EXPECT_EQ(program.state->datasets.Train_images[2][29], 9);
+    expect_failed_load(program, "\"" + short_file +
+                                    "\" is not an MNIST-10 images file of 60000 images: it holds 1684 bytes, "
+                                    "47040016 expected.");
+    EXPECT_EQ(program.state->datasets.Train_images[2][29], 0);  // no record was read
     EXPECT_EQ(program.window.progress_history.size(), 0u);
 
     // A later run triggers step 2 whatever the button's state and loads anew.
