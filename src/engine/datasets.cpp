@@ -59,7 +59,8 @@ public:
     void require(const Mnist_layout& layout)
     {
         std::uint8_t header[16] = {};
-        const std::size_t wanted = static_cast<std::size_t>(std::min<std::uint64_t>(layout.header_bytes, size_));
+        const std::size_t wanted =
+            static_cast<std::size_t>(std::min<std::uint64_t>({layout.header_bytes, size_, sizeof header}));
         const std::size_t got = fill(0, header, wanted);
         const std::string problem = mnist_file_problem(layout, path_, std::span(header, got), size_);
         if (!problem.empty()) throw Vantel_error(problem);
