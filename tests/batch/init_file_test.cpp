@@ -61,12 +61,10 @@ TEST(Init_file_check, names_each_line_that_does_not_hold_what_it_must)
         {with_line(1, "12x"), {epochs(2, "12x")}},
         {with_line(1, "20 "), {epochs(2, "20 ")}},
         {with_line(0, ""), {epochs(1, "")}},
-        {with_line(0, "1.5"), {epochs(1, "1.5")}},
         // The automatic start and the method: exact, case and all.
         {with_line(2, "AUTO=yes"), {"init.txt line 3: \"AUTO=yes" + Not_auto}},
         {with_line(2, "AUTO=NO "), {"init.txt line 3: \"AUTO=NO " + Not_auto}},
         {with_line(3, "METHOD=9"), {"init.txt line 4: \"METHOD=9" + Not_method}},
-        {with_line(3, "METHOD=0"), {"init.txt line 4: \"METHOD=0" + Not_method}},
         {with_line(3, "METHOD=05"), {"init.txt line 4: \"METHOD=05" + Not_method}},
         {with_line(3, "method=5"), {"init.txt line 4: \"method=5" + Not_method}},
         // N.

@@ -104,16 +104,5 @@ TEST(T_pattern_messages, name_the_file_as_given_and_the_line_and_say_what_happen
     }
 }
 
-TEST(T_pattern_messages, a_missing_file_keeps_the_window_s_own_text)
-{
-    Temp_dir elsewhere;
-    Test_program program;
-    prepare(program, synthetic().app, "Path=");
-    program.session.t_pattern_file = elsewhere.path().string() + "/none.VM";
-    program.window.expect_message(No_t_pattern);
-    program.click(Control::Button_Step_2);
-    EXPECT_EQ(program.window.messages, std::vector<std::string>{No_t_pattern});
-}
-
 }  // namespace
 }  // namespace vantel::test
