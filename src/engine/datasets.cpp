@@ -12,14 +12,13 @@
 #include <unistd.h>
 
 #include "base/text_file.h"
+#include "engine/mnist_layout.h"
 
 namespace vantel {
 
 namespace {
 
 constexpr int Pixel_bytes = Image_side * Image_side;
-constexpr std::uint64_t Image_header = 16;
-constexpr std::uint64_t Label_header = 8;
 
 // A binary file read as records at fixed offsets. Every read positions the
 // file and takes exactly the bytes asked for; a window of the file is kept
@@ -37,6 +36,7 @@ public:
             ::close(fd_);
             throw cannot_open_error(path, error);
         }
+        size_ = static_cast<std::uint64_t>(info.st_size);
         window_.resize(Window_bytes);
     }
     ~Record_file() { ::close(fd_); }
@@ -51,6 +51,19 @@ public:
             if (window_filled_ < count) throw Vantel_error("Stream read error");
         }
         std::memcpy(into, window_.data() + (offset - window_start_), count);
+    }
+
+    // A file whose header or size differs from the layout is refused before
+    // any record is read: records at fixed offsets of a file of another
+    // layout would be wrong data that nothing else notices.
+    void require(const Mnist_layout& layout)
+    {
+        std::uint8_t header[16] = {};
+        const std::size_t wanted =
+            static_cast<std::size_t>(std::min<std::uint64_t>({layout.header_bytes, size_, sizeof header}));
+        const std::size_t got = fill(0, header, wanted);
+        const std::string problem = mnist_file_problem(layout, path_, std::span(header, got), size_);
+        if (!problem.empty()) throw Vantel_error(problem);
     }
 
     const std::string& path() const { return path_; }
@@ -73,6 +86,7 @@ private:
 
     std::string path_;
     int fd_ = -1;
+    std::uint64_t size_ = 0;
     std::vector<std::uint8_t> window_;
     std::uint64_t window_start_ = 0;
     std::size_t window_filled_ = 0;
@@ -132,9 +146,11 @@ void load_images(Record_file& file, std::uint8_t (*images)[Record_bytes], int co
                  bool each_thousand, const Load_progress& progress)
 {
     if (!each_thousand) report(progress, stage, 0);
+    const Mnist_layout layout = images_layout(count);
+    file.require(layout);
     std::uint8_t bytes[Pixel_bytes];
     for (int k = 1; k <= count; ++k) {
-        file.read_at(Image_header + static_cast<std::uint64_t>(k - 1) * Pixel_bytes, bytes, Pixel_bytes);
+        file.read_at(layout.header_bytes + static_cast<std::uint64_t>(k - 1) * Pixel_bytes, bytes, Pixel_bytes);
         store_transposed(bytes, images[k]);
         if (each_thousand && k % 1000 == 0) report(progress, stage, k);
     }
@@ -152,9 +168,11 @@ void load_mnist(Pattern_datasets& d, const std::string& folder, const Load_progr
     }
     {
         Record_file file(folder + Train_labels_file);
+        const Mnist_layout layout = labels_layout(Train_count);
+        file.require(layout);
         for (int k = 1; k <= Train_count; ++k) {
             std::uint8_t label = 0;
-            file.read_at(Label_header + static_cast<std::uint64_t>(k - 1), &label, 1);
+            file.read_at(layout.header_bytes + static_cast<std::uint64_t>(k - 1), &label, 1);
             d.Train_targets[k][checked_label(label, k, file)] = 1.0;
             if (k % 1000 == 0) report(progress, "Training Label", k);
         }
@@ -166,9 +184,11 @@ void load_mnist(Pattern_datasets& d, const std::string& folder, const Load_progr
     {
         Record_file file(folder + Test_labels_file);
         report(progress, "Test Label", 0);
+        const Mnist_layout layout = labels_layout(Test_count);
+        file.require(layout);
         for (int k = 1; k <= Test_count; ++k) {
             std::uint8_t label = 0;
-            file.read_at(Label_header + static_cast<std::uint64_t>(k - 1), &label, 1);
+            file.read_at(layout.header_bytes + static_cast<std::uint64_t>(k - 1), &label, 1);
             d.Test_labels[k] = checked_label(label, k, file);
         }
     }
@@ -178,7 +198,9 @@ T_pattern_report load_t_pattern(Pattern_datasets& d, const std::string& path)
 {
     std::string text = load_text_file(path);
     const Changing_scope changing(d);
-    return read_t_pattern(std::move(text), d.T_pattern_table);
+    T_pattern_report report = read_t_pattern(std::move(text), d.T_pattern_table);
+    if (const std::string error = t_pattern_error(report, path); !error.empty()) throw Vantel_error(error);
+    return report;
 }
 
 }  // namespace vantel

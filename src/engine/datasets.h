@@ -23,13 +23,15 @@ using Load_progress = std::function<void(const char* stage, int record)>;
 
 // Reads the images and labels of the four files of `folder` (their names are
 // appended to it as it is) into the datasets, with every image and target
-// reset first. Throws Vantel_error naming the file and what is wrong; the
-// tables then hold what was read before the error. The datasets get a new
-// identity however the loading ends.
+// reset first. Each file's header and size are checked when it is opened,
+// before its records are read (see mnist_layout.h). Throws Vantel_error
+// naming the file and what is wrong; the tables then hold what was read
+// before the error. The datasets get a new identity however the loading ends.
 void load_mnist(Pattern_datasets& datasets, const std::string& folder, const Load_progress& progress = {});
 
 // Reads the T-pattern file into the table (see read_t_pattern); a file that
-// cannot be read throws Vantel_error. The datasets get a new identity.
+// cannot be read, or that holds a text that is not a whole number, throws
+// Vantel_error naming `path`. The datasets get a new identity.
 T_pattern_report load_t_pattern(Pattern_datasets& datasets, const std::string& path);
 
 }  // namespace vantel

@@ -43,7 +43,7 @@ void Integer_text_reader::step_over_line_break()
     ++line_;
 }
 
-std::int32_t Integer_text_reader::read_integer()
+std::optional<std::int32_t> Integer_text_reader::read_integer()
 {
     hit_end_ = false;
     while (at_ < text_.size() && is_blank_or_control(text_[at_])) {
@@ -55,14 +55,15 @@ std::int32_t Integer_text_reader::read_integer()
     token_line_ = line_;
     if (at_ == text_.size()) {
         hit_end_ = true;
+        token_ = {};
         return 0;
     }
     const std::size_t start = at_;
     while (at_ < text_.size() && !is_blank_or_control(text_[at_]) && at_ - start < Longest_token)
         ++at_;
+    token_ = std::string_view(text_).substr(start, at_ - start);
     std::int32_t value = 0;
-    if (!parse_decimal(std::string_view(text_).substr(start, at_ - start), value))
-        throw Vantel_error("Invalid numeric input");
+    if (!parse_decimal(token_, value)) return std::nullopt;
     return value;
 }
 
@@ -72,11 +73,41 @@ void Integer_text_reader::skip_line()
     if (at_ < text_.size()) step_over_line_break();
 }
 
+int Integer_text_reader::lines_with_text(int& first_line)
+{
+    int count = 0;
+    first_line = 0;
+    bool counted = false;  // the current line is counted already
+    for (; at_ < text_.size(); ++at_) {
+        const char c = text_[at_];
+        if (c == '\r' || c == '\n') {
+            if (c == '\r' && at_ + 1 < text_.size() && text_[at_ + 1] == '\n') ++at_;
+            ++line_;
+            counted = false;
+        } else if (!counted && !is_blank_or_control(c)) {
+            if (count++ == 0) first_line = line_;
+            counted = true;
+        }
+    }
+    return count;
+}
+
 T_pattern_report read_t_pattern(std::string text, T_pair (&table)[Last_input + 1])
 {
     T_pattern_report report;
     Integer_text_reader in(std::move(text));
-    report.count = in.read_integer();
+    // Stores the next number, or notes where the text stopped being one.
+    const auto read = [&in, &report](std::int32_t& into) {
+        const std::optional<std::int32_t> value = in.read_integer();
+        if (!value) {
+            report.invalid_line = in.token_line();
+            report.invalid_text = std::string(in.token());
+            return false;
+        }
+        into = *value;
+        return true;
+    };
+    if (!read(report.count)) return report;
     // The table has one entry per input; a longer pattern has no place to go.
     if (report.count > Last_input) {
         report.refused = true;
@@ -84,10 +115,10 @@ T_pattern_report read_t_pattern(std::string text, T_pair (&table)[Last_input + 1
     }
     in.skip_line();
     for (std::int32_t m = 1; m <= report.count; ++m) {
-        table[m].row = in.read_integer();
+        if (!read(table[m].row)) return report;
         bool ran_out = in.hit_end();
         const int line = in.token_line();
-        table[m].column = in.read_integer();
+        if (!read(table[m].column)) return report;
         ran_out = ran_out || in.hit_end();
         in.skip_line();
         if (ran_out) {
@@ -97,34 +128,75 @@ T_pattern_report read_t_pattern(std::string text, T_pair (&table)[Last_input + 1
             }
             continue;
         }
-        if (!inside_image(table[m]) && report.first_bad_line == 0) report.first_bad_line = line;
+        if (!inside_image(table[m]) && report.first_bad_line == 0) {
+            report.first_bad_line = line;
+            report.first_bad_pair = table[m];
+        }
     }
     if (!report.ended_early) report.pairs_read = report.count > 0 ? report.count : 0;
+    report.unread_lines = in.lines_with_text(report.first_unread_line);
     return report;
 }
 
-std::string t_pattern_warning(const T_pattern_report& report, std::string_view shown_name)
+namespace {
+
+std::string quoted(std::string_view name)
 {
-    const std::string name(shown_name);
+    return "\"" + std::string(name) + "\"";
+}
+
+std::string pairs(std::int32_t count)
+{
+    return std::to_string(count) + (count == 1 ? " pair" : " pairs");
+}
+
+}  // namespace
+
+std::string t_pattern_error(const T_pattern_report& report, std::string_view shown_name)
+{
+    if (report.invalid_line == 0) return {};
+    return quoted(shown_name) + " line " + std::to_string(report.invalid_line) + ": \"" + report.invalid_text +
+           "\" is not a whole number";
+}
+
+std::string t_pattern_warning(const T_pattern_report& report, std::string_view shown_name, T_pattern_use use)
+{
+    const std::string name = quoted(shown_name);
     const std::string inputs = std::to_string(Last_input);
-    if (report.refused)
-        return name + " announces " + std::to_string(report.count) + " pairs, more than the " +
-               inputs + " inputs; the file is not used and the T-pattern stays as it was";
+    const bool window = use == T_pattern_use::window_goes_on;
     std::string warning;
-    const auto add = [&warning](const std::string& sentence) {
+    // Each fault with what the window does about it; the computation refuses
+    // the file once, after the faults.
+    const auto add = [&warning, window](const std::string& fault, const std::string& in_the_window) {
         if (!warning.empty()) warning += '\n';
-        warning += sentence;
+        warning += fault;
+        if (window) warning += "; " + in_the_window;
     };
-    if (report.first_bad_line != 0)
-        add(name + " line " + std::to_string(report.first_bad_line) +
-            ": row and column must be 1..28; the inputs of such entries will be 0");
-    if (report.ended_early)
-        add(name + " ends after " + std::to_string(report.pairs_read) + " of its " +
-            std::to_string(report.count) +
-            " pairs; the missing numbers read as 0, so the inputs of those entries will be 0");
-    if (report.count < Last_input)
-        add(name + " announces " + std::to_string(report.count) + " pairs instead of " + inputs +
-            "; the entries without a line keep their previous value (0 before the first load)");
+    if (report.refused) {
+        add(name + " announces " + pairs(report.count) + ", more than the " + inputs + " inputs",
+            "the file is not used and the T-pattern stays as it was");
+    } else {
+        if (report.first_bad_line != 0)
+            add(name + " line " + std::to_string(report.first_bad_line) + ": row " +
+                    std::to_string(report.first_bad_pair.row) + ", column " +
+                    std::to_string(report.first_bad_pair.column) +
+                    " is outside the image, whose rows and columns are 1.." + std::to_string(Image_side),
+                "the inputs of such entries will be 0");
+        if (report.ended_early)
+            add(name + " ends after " + std::to_string(report.pairs_read) + " of its " + pairs(report.count),
+                "the missing numbers read as 0, so the inputs of those entries will be 0");
+        if (report.count < Last_input)
+            add(name + " announces " + pairs(report.count) + " instead of " + inputs,
+                "the entries without a line keep their previous value (0 before the first load)");
+        if (report.unread_lines > 0)
+            add(name + " announces " + pairs(report.count) + ", but " + std::to_string(report.unread_lines) +
+                    (report.unread_lines == 1 ? " more line follows on line " : " more lines follow from line ") +
+                    std::to_string(report.first_unread_line) + (report.unread_lines == 1 ? "" : " on"),
+                report.unread_lines == 1 ? "it is not read" : "they are not read");
+    }
+    if (!warning.empty() && !window)
+        warning += '\n' + name + " is refused: it must give each of the " + inputs + " inputs a row and a column of 1.." +
+                   std::to_string(Image_side) + ", one pair per line after the count";
     return warning;
 }
 

@@ -76,7 +76,7 @@ std::shared_ptr<const Datasets> Datasets::load(const Dataset_paths& paths)
     Pattern_datasets& patterns = *loaded->patterns_;
     load_mnist(patterns, loaded->paths_.mnist_dir);
     const T_pattern_report report = load_t_pattern(patterns, paths.t_pattern_file);
-    const std::string warning = t_pattern_warning(report, paths.t_pattern_file);
+    const std::string warning = t_pattern_warning(report, paths.t_pattern_file, T_pattern_use::refused);
     if (!warning.empty()) throw Vantel_error(warning);
     patterns.Mnist_dir = loaded->paths_.mnist_dir;
     patterns.Datasets_pending = false;

@@ -11,7 +11,7 @@ namespace vantel {
 namespace {
 
 constexpr const char* T_pattern_file = "T_pattern/T-pattern-3.VM";
-// The name as the user knows it from the program's messages.
+// The program's own message for a missing file names it so, wherever it is.
 constexpr const char* T_pattern_shown = "T_pattern\\T-pattern-3.VM";
 
 // Marks the session as loading for as long as step 2 runs, however it ends:
@@ -45,8 +45,9 @@ void load_t_pattern_file(Session& s, Pattern_datasets& d)
         s.window.message(std::string("No File ") + T_pattern_shown);
         return;
     }
+    // Its messages name the file as it was opened, wherever it is.
     const T_pattern_report report = load_t_pattern(d, path);
-    const std::string warning = t_pattern_warning(report, T_pattern_shown);
+    const std::string warning = t_pattern_warning(report, path, T_pattern_use::window_goes_on);
     if (!warning.empty()) s.window.message(warning);
 }
 

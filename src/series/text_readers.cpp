@@ -94,7 +94,14 @@ double parse_number(std::string_view field)
     return static_cast<double>(extended);
 }
 
-std::int32_t read_integer(std::string_view text)
+namespace {
+
+struct Integer_reading {
+    std::int32_t value = 0;
+    bool whole = false;  // digits up to the end of the text, and no saturation
+};
+
+Integer_reading read_integer_text(std::string_view text)
 {
     const std::size_t n = text.size();
     std::size_t i = 0;
@@ -115,6 +122,7 @@ std::int32_t read_integer(std::string_view text)
     // Accumulated with a cap: anything at or above 2^32 saturates anyway.
     constexpr std::uint64_t cap = std::uint64_t{1} << 32;
     std::uint64_t value = 0;
+    const std::size_t digits_start = i;
     for (; i < n; ++i) {
         const char c = text[i];
         unsigned digit;
@@ -129,16 +137,31 @@ std::int32_t read_integer(std::string_view text)
         value = value * base + digit;
         if (value > cap) value = cap;
     }
+    const bool whole = i == n && i > digits_start;
     constexpr std::uint64_t max_positive = std::numeric_limits<std::int32_t>::max();
     if (i == n && negative) {
         // -2147483648 is still in range; beyond it, saturate.
-        if (value > max_positive + 1) return std::numeric_limits<std::int32_t>::min();
-        return static_cast<std::int32_t>(-static_cast<std::int64_t>(value));
+        if (value > max_positive + 1) return {std::numeric_limits<std::int32_t>::min(), false};
+        return {static_cast<std::int32_t>(-static_cast<std::int64_t>(value)), whole};
     }
     // The text ended after the digits without a minus sign, or reading
     // stopped early and the sign is dropped.
-    if (value > max_positive) return std::numeric_limits<std::int32_t>::max();
-    return static_cast<std::int32_t>(value);
+    if (value > max_positive) return {std::numeric_limits<std::int32_t>::max(), false};
+    return {static_cast<std::int32_t>(value), whole};
+}
+
+}  // namespace
+
+std::int32_t read_integer(std::string_view text)
+{
+    return read_integer_text(text).value;
+}
+
+std::optional<std::int32_t> read_whole_integer(std::string_view text)
+{
+    const Integer_reading reading = read_integer_text(text);
+    if (!reading.whole) return std::nullopt;
+    return reading.value;
 }
 
 }  // namespace vantel

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
 namespace vantel {
@@ -44,5 +45,12 @@ double parse_number(std::string_view field);
 // and "-99999999999x" gives 2147483647 (the sign is dropped by the
 // trailing-character rule, then the value saturates).
 std::int32_t read_integer(std::string_view text);
+
+// The integer reader's value when the whole text is the number: at least one
+// digit, nothing after the digits, and within the signed 32-bit range ("12",
+// " -12", "$1F"); nothing for "", "12x", "12 ", "-" or "2147483648", which
+// the integer reader would cut or saturate. For the init file, whose lines
+// the command checks.
+std::optional<std::int32_t> read_whole_integer(std::string_view text);
 
 }  // namespace vantel

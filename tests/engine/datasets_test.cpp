@@ -12,97 +12,12 @@
 #include "engine/datasets.h"
 #include "engine/t_pattern_reader.h"
 #include "support/test_program.h"
+#include "synthetic_mnist.h"
 
 namespace vantel::test {
 namespace {
 
 namespace fs = std::filesystem;
-
-constexpr int Marked_train = 1234;  // holds 77 in row 3, column 5
-constexpr const char* No_t_pattern = "No File T_pattern\\T-pattern-3.VM";
-
-// Row m of the pattern names the pixel stored at element m of a record, so
-// Y[m] is simply element m / 255.
-std::string identity_t_pattern()
-{
-    std::string text = "784\r\n";
-    for (int m = 1; m <= 784; ++m)
-        text += std::to_string((m - 1) % 28 + 1) + " " + std::to_string((m - 1) / 28 + 1) + "\r\n";
-    return text;
-}
-
-// Files of the published sizes, almost all zero. The headers are filled with
-// 0xFF so that a read at a wrong offset shows up in the images.
-struct Synthetic_files {
-    Temp_dir dir;
-    std::string app = dir.path().string() + "/";
-    std::string mnist = app + "MNIST_10/";
-    std::string train_labels;
-
-    Synthetic_files()
-    {
-        std::string images(16 + 60000 * 784, '\0');
-        std::fill_n(images.begin(), 16, '\xFF');
-        const auto record = [](int k) { return 16 + std::size_t(k - 1) * 784; };
-        images[record(1) + 0] = 33;
-        images[record(1) + 1] = 11;    // row 1, column 2
-        images[record(1) + 28] = 22;   // row 2, column 1
-        images[record(1) + 783] = 44;  // row 28, column 28
-        images[record(Marked_train) + 2 * 28 + 4] = 77;
-        images[record(60000) + 783] = 99;
-        dir.write("MNIST_10/train-images.idx3-ubyte", images);
-
-        train_labels.assign(8, '\xFF');
-        for (int k = 1; k <= 60000; ++k) train_labels += char(k % 10);
-        dir.write("MNIST_10/train-labels.idx1-ubyte", train_labels);
-
-        std::string test_images(16 + 10000 * 784, '\0');
-        std::fill_n(test_images.begin(), 16, '\xFF');
-        test_images[record(1)] = 66;
-        test_images[record(10000) + 1] = 55;
-        dir.write("MNIST_10/t10k-images.idx3-ubyte", test_images);
-
-        std::string test_labels(8, '\xFF');
-        for (int k = 1; k <= 10000; ++k) test_labels += char(k * 3 % 10);
-        dir.write("MNIST_10/t10k-labels.idx1-ubyte", test_labels);
-
-        dir.write("T_pattern/T-pattern-3.VM", identity_t_pattern());
-    }
-};
-
-const Synthetic_files& synthetic()
-{
-    static const Synthetic_files files;
-    return files;
-}
-
-const std::array<std::string, 4> Mnist_names = {"train-images.idx3-ubyte", "train-labels.idx1-ubyte",
-                                                "t10k-images.idx3-ubyte", "t10k-labels.idx1-ubyte"};
-
-// A MNIST folder of links to the synthetic files, for damaging one of them.
-void link_mnist(const Temp_dir& dir, const std::string& except = "")
-{
-    fs::create_directories(dir.path() / "MNIST_10");
-    for (const auto& name : Mnist_names)
-        if (name != except) fs::create_symlink(synthetic().mnist + name, dir.path() / "MNIST_10" / name);
-}
-
-void prepare(Test_program& program, const std::string& app, const std::string& path_line)
-{
-    program.session.executable_dir = app;
-    program.state->run.App_dir = app;
-    program.state->datasets.Datasets_pending = true;
-    program.window.set_lines(Control::Memo3,
-                             {"100", "20", "AUTO=NO", "METHOD=5", "N=19625", path_line});
-}
-
-void expect_failed_load(const Test_program& program, const std::string& shown_error)
-{
-    EXPECT_EQ(program.window.errors, std::vector<std::string>{shown_error});
-    EXPECT_TRUE(program.state->datasets.Datasets_pending);
-    EXPECT_FALSE(program.window.enabled(Control::Button_Step_2));
-    EXPECT_FALSE(program.session.flags.Datasets_loading);
-}
 
 TEST(Datasets, loads_synthetic_files_transposed_with_one_hot_targets)
 {
@@ -232,19 +147,22 @@ TEST(Datasets, missing_file_ends_the_step_with_the_path_and_reason)
     EXPECT_EQ(late.state->datasets.Test_images[10000][29], 55);
 }
 
-TEST(Datasets, short_file_fails_with_stream_read_error_and_a_retry_reloads)
+TEST(Datasets, cut_short_file_is_refused_before_its_records_and_a_retry_reloads)
 {
     Temp_dir folder;
     link_mnist(folder, "train-images.idx3-ubyte");
-    std::string images(16 + 2 * 784 + 100, '\0');
+    std::string images = idx_header(true, 60000);
+    images.resize(16 + 2 * 784 + 100, '\0');
     images[16 + 784 + 1] = 9;  // record 2, row 1, column 2
     const std::string short_file = folder.write("MNIST_10/train-images.idx3-ubyte", images);
 
     Test_program program;
     prepare(program, synthetic().app, "Path=" + folder.path().string() + "/MNIST_10/");
     program.click(Control::Button_Step_2);
-    expect_failed_load(program, "Stream read error.");
-    EXPECT_EQ(program.state->datasets.Train_images[2][29], 9);
+    expect_failed_load(program, "\"" + short_file +
+                                    "\" is not an MNIST-10 images file of 60000 images: it holds 1684 bytes, "
+                                    "47040016 expected.");
+    EXPECT_EQ(program.state->datasets.Train_images[2][29], 0);  // no record was read
     EXPECT_EQ(program.window.progress_history.size(), 0u);
 
     // A later run triggers step 2 whatever the button's state and loads anew.
@@ -316,6 +234,8 @@ struct T_pattern_load {
         program.click(Control::Button_Step_2);
         EXPECT_EQ(program.window.messages, std::vector<std::string>{expected_message});
     }
+    // The T-pattern file as step 2 opens it, in quotes.
+    std::string file() const { return "\"" + app.path().string() + "/T_pattern/T-pattern-3.VM\""; }
     std::array<double, 785> input_of_training_image(int k)
     {
         std::array<double, 785> Y{};
@@ -339,8 +259,8 @@ TEST(Datasets_t_pattern, missing_file_is_reported_and_step_2_completes)
 TEST(Datasets_t_pattern, line_3_5_takes_row_3_column_5)
 {
     T_pattern_load load("1 trailing words\n3 5 ignored\n");
-    load.run("T_pattern\\T-pattern-3.VM announces 1 pairs instead of 784; the entries without a line "
-             "keep their previous value (0 before the first load)");
+    load.run(load.file() + " announces 1 pair instead of 784; the entries without a line "
+                           "keep their previous value (0 before the first load)");
     const auto Y = load.input_of_training_image(Marked_train);
     EXPECT_EQ(Y[0], 1.0);
     EXPECT_EQ(Y[1], 77 / 255.0);
@@ -358,8 +278,8 @@ TEST(Datasets_t_pattern, first_line_outside_1_to_28_is_named_once)
     replace_line(7, "0 5");
     replace_line(9, "29 1");
     T_pattern_load load(text);
-    load.run("T_pattern\\T-pattern-3.VM line 7: row and column must be 1..28; the inputs of such "
-             "entries will be 0");
+    load.run(load.file() + " line 7: row 0, column 5 is outside the image, whose rows and columns are 1..28; "
+                           "the inputs of such entries will be 0");
     EXPECT_FALSE(load.program.state->datasets.Datasets_pending);
     // An entry outside the image reads no pixel: the top-left pixel is 33.
     EXPECT_EQ(load.input_of_training_image(1)[6], 0.0);
@@ -369,8 +289,8 @@ TEST(Datasets_t_pattern, first_line_outside_1_to_28_is_named_once)
 TEST(Datasets_t_pattern, short_file_reads_the_missing_numbers_as_0)
 {
     T_pattern_load load("784\r\n1 1\r\n1 2\r\n2");
-    load.run("T_pattern\\T-pattern-3.VM ends after 2 of its 784 pairs; the missing numbers read as 0, so "
-             "the inputs of those entries will be 0");
+    load.run(load.file() + " ends after 2 of its 784 pairs; the missing numbers read as 0, so "
+                           "the inputs of those entries will be 0");
     const auto& table = load.program.state->datasets.T_pattern_table;
     EXPECT_EQ(table[2].column, 2);
     EXPECT_EQ(table[3].row, 2);
@@ -382,8 +302,8 @@ TEST(Datasets_t_pattern, count_above_784_is_refused_and_the_table_kept)
 {
     T_pattern_load load("785\n1 1\n");
     load.program.state->datasets.T_pattern_table[1] = {9, 9};
-    load.run("T_pattern\\T-pattern-3.VM announces 785 pairs, more than the 784 inputs; the file is not "
-             "used and the T-pattern stays as it was");
+    load.run(load.file() + " announces 785 pairs, more than the 784 inputs; the file is not "
+                           "used and the T-pattern stays as it was");
     EXPECT_EQ(load.program.state->datasets.T_pattern_table[1].row, 9);
     EXPECT_FALSE(load.program.state->datasets.Datasets_pending);
 }
@@ -392,7 +312,7 @@ TEST(Datasets_t_pattern, invalid_number_ends_step_2_after_the_lines_before_it)
 {
     T_pattern_load load("784\n2 3\n4 x5\n");
     load.program.click(Control::Button_Step_2);
-    expect_failed_load(load.program, "Invalid numeric input.");
+    expect_failed_load(load.program, load.file() + " line 3: \"x5\" is not a whole number.");
     const auto& table = load.program.state->datasets.T_pattern_table;
     EXPECT_EQ(table[1].row, 2);
     EXPECT_EQ(table[1].column, 3);
@@ -426,15 +346,14 @@ TEST(Dataset_reader, rejects_what_is_not_a_32_bit_decimal)
 {
     T_pair table[785] = {};
     for (const char* text : {"12a", "0x10", "$10", "+", "-", "2147483648", "1.5", "1,5"}) {
-        std::string error;
-        try {
-            read_t_pattern(text, table);
-        } catch (const Vantel_error& e) {
-            error = e.what();
-        }
-        EXPECT_EQ(error, "Invalid numeric input") << text;
+        const T_pattern_report report = read_t_pattern(text, table);
+        EXPECT_EQ(report.invalid_line, 1) << text;
+        EXPECT_EQ(t_pattern_error(report, "T"), "\"T\" line 1: \"" + std::string(text) + "\" is not a whole number");
     }
-    EXPECT_EQ(read_t_pattern("1\n-2147483648 2147483647\n", table).first_bad_line, 2);
+    const T_pattern_report report = read_t_pattern("1\n-2147483648 2147483647\n", table);
+    EXPECT_EQ(report.first_bad_line, 2);
+    EXPECT_EQ(report.invalid_line, 0);
+    EXPECT_EQ(t_pattern_error(report, "T"), "");
     EXPECT_EQ(table[1].row, -2147483647 - 1);
     EXPECT_EQ(table[1].column, 2147483647);
 }
@@ -443,15 +362,23 @@ TEST(Dataset_reader, one_message_for_several_faults)
 {
     T_pair table[785] = {};
     const auto report = read_t_pattern("5\n1 1\n30 2\n", table);
-    EXPECT_EQ(t_pattern_warning(report, "T"),
-              "T line 3: row and column must be 1..28; the inputs of such entries will be 0\n"
-              "T ends after 2 of its 5 pairs; the missing numbers read as 0, so the inputs of those "
+    EXPECT_EQ(t_pattern_warning(report, "T", T_pattern_use::window_goes_on),
+              "\"T\" line 3: row 30, column 2 is outside the image, whose rows and columns are 1..28; the inputs "
+              "of such entries will be 0\n"
+              "\"T\" ends after 2 of its 5 pairs; the missing numbers read as 0, so the inputs of those "
               "entries will be 0\n"
-              "T announces 5 pairs instead of 784; the entries without a line keep their previous "
+              "\"T\" announces 5 pairs instead of 784; the entries without a line keep their previous "
               "value (0 before the first load)");
-    EXPECT_EQ(t_pattern_warning(read_t_pattern(identity_t_pattern(), table), "T"), "");
-    EXPECT_EQ(t_pattern_warning(read_t_pattern("", table), "T"),
-              "T announces 0 pairs instead of 784; the entries without a line keep their previous "
+    EXPECT_EQ(t_pattern_warning(report, "T", T_pattern_use::refused),
+              "\"T\" line 3: row 30, column 2 is outside the image, whose rows and columns are 1..28\n"
+              "\"T\" ends after 2 of its 5 pairs\n"
+              "\"T\" announces 5 pairs instead of 784\n"
+              "\"T\" is refused: it must give each of the 784 inputs a row and a column of 1..28, one pair per "
+              "line after the count");
+    for (const auto use : {T_pattern_use::window_goes_on, T_pattern_use::refused})
+        EXPECT_EQ(t_pattern_warning(read_t_pattern(identity_t_pattern(), table), "T", use), "");
+    EXPECT_EQ(t_pattern_warning(read_t_pattern("", table), "T", T_pattern_use::window_goes_on),
+              "\"T\" announces 0 pairs instead of 784; the entries without a line keep their previous "
               "value (0 before the first load)");
 }
 

@@ -10,6 +10,7 @@
 #include "model/memory_window.h"
 #include "app/startup.h"
 #include "model/session.h"
+#include "model/step_handlers.h"
 #include "engine/input_vector.h"
 #include "engine/datasets.h"
 #include "fuzz_support.h"

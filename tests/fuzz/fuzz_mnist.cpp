@@ -1,15 +1,18 @@
 // Step 2 over damaged MNIST-10 files: each of the four is missing, a folder,
-// short, of about the published size or of any size, with fuzzed bytes at
-// its start and its end (the rest reads as zeros), followed by a fuzzed
-// T-pattern file. The outcome is known in advance from the files: the first
-// damaged file ends the load with its own message, and only a load without
-// error marks the datasets as loaded, with one label per training image.
+// short, of about the published size with the published header, of any size,
+// or of the published size with one header field changed, with fuzzed bytes
+// at its start (after the header, where it has the published one) and at its
+// end (the rest reads as zeros), followed by a fuzzed T-pattern file. The
+// outcome is known in advance from the files: the first damaged file ends
+// the load with its own message, and only a load without error marks the
+// datasets as loaded, with one label per training image.
 //
 // Input, as FuzzedDataProvider takes it: for each file in turn its shape
 // (one byte from the end), its head and tail (strings from the front, each
 // ended by a backslash and another character) and, for the shapes that need
-// one, its size (bytes from the end); then one byte from the end that says
-// whether the T-pattern exists, and the rest of the front is its text.
+// them, its size or the changed field and its value (bytes from the end);
+// then one byte from the end that says whether the T-pattern exists, and the
+// rest of the front is its text.
 #include <algorithm>
 #include <array>
 #include <cstdint>
@@ -33,6 +36,7 @@ namespace fs = std::filesystem;
 
 struct Mnist_file {
     const char* name;
+    std::uint32_t magic;
     std::uint64_t header;
     std::uint64_t record;
     std::uint64_t count;
@@ -41,24 +45,41 @@ struct Mnist_file {
 };
 
 constexpr std::array<Mnist_file, 4> Files = {{
-    {"train-images.idx3-ubyte", 16, 784, Train_count, false},
-    {"train-labels.idx1-ubyte", 8, 1, Train_count, true},
-    {"t10k-images.idx3-ubyte", 16, 784, Test_count, false},
-    {"t10k-labels.idx1-ubyte", 8, 1, Test_count, true},
+    {"train-images.idx3-ubyte", 2051, 16, 784, Train_count, false},
+    {"train-labels.idx1-ubyte", 2049, 8, 1, Train_count, true},
+    {"t10k-images.idx3-ubyte", 2051, 16, 784, Test_count, false},
+    {"t10k-labels.idx1-ubyte", 2049, 8, 1, Test_count, true},
 }};
 
-enum class Shape { missing, folder, short_file, near_full, any_size, last = any_size };
+enum class Shape { missing, folder, short_file, near_full, any_size, changed_field, last = changed_field };
+
+void put_big_endian(std::string& bytes, std::size_t at, std::uint32_t value)
+{
+    for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<char>(value >> (24 - 8 * i));
+}
+
+std::string published_header(const Mnist_file& file)
+{
+    std::string header(file.header, '\0');
+    put_big_endian(header, 0, file.magic);
+    put_big_endian(header, 4, static_cast<std::uint32_t>(file.count));
+    if (!file.labels) {
+        put_big_endian(header, 8, Image_side);
+        put_big_endian(header, 12, Image_side);
+    }
+    return header;
+}
 
 struct Planned_file {
     Shape shape = Shape::missing;
-    std::string head;  // the first bytes
-    std::string tail;  // the last bytes, written over the head where they meet
+    std::string start;  // the first bytes: the header, when the shape keeps one, then the head
+    std::string tail;   // the last bytes, written over the start where they meet
     std::uint64_t size = 0;
 
     unsigned char byte_at(std::uint64_t offset) const
     {
         if (tail.size() <= size && offset >= size - tail.size()) return tail[offset - (size - tail.size())];
-        if (offset < head.size()) return head[offset];
+        if (offset < start.size()) return start[offset];
         return 0;
     }
 };
@@ -67,22 +88,33 @@ Planned_file plan(FuzzedDataProvider& input, const Mnist_file& file)
 {
     Planned_file p;
     p.shape = static_cast<Shape>(input.ConsumeIntegralInRange<int>(0, static_cast<int>(Shape::last)));
-    p.head = input.ConsumeRandomLengthString(2048);
+    std::string head = input.ConsumeRandomLengthString(2048);
     p.tail = input.ConsumeRandomLengthString(64);
     const auto full = static_cast<std::int64_t>(file.size());
     const auto record = static_cast<std::int64_t>(file.record);
     switch (p.shape) {
     case Shape::short_file:
-        p.size = std::min<std::uint64_t>(p.head.size(), file.size() - 1);
+        p.start = head;
+        p.size = std::min<std::uint64_t>(head.size(), file.size() - 1);
         p.tail.clear();
         break;
     case Shape::near_full:
+        p.start = published_header(file) + head;
         p.size = static_cast<std::uint64_t>(
             std::max<std::int64_t>(0, full + input.ConsumeIntegralInRange<std::int64_t>(-2 * record, record)));
         break;
     case Shape::any_size:
+        p.start = head;
         p.size = input.ConsumeIntegralInRange<std::uint64_t>(0, file.size() + file.record);
         break;
+    case Shape::changed_field: {
+        p.start = published_header(file) + head;
+        const auto fields = static_cast<int>(file.header / 4);
+        const int field = input.ConsumeIntegralInRange<int>(0, fields - 1);
+        put_big_endian(p.start, 4 * static_cast<std::size_t>(field), input.ConsumeIntegral<std::uint32_t>());
+        p.size = file.size();
+        break;
+    }
     default:
         break;
     }
@@ -96,7 +128,7 @@ void lay_out(const std::string& path, const Planned_file& p)
         fs::create_directories(path);
         return;
     }
-    fuzz::write_file(path, p.head, p.size);
+    fuzz::write_file(path, p.start, p.size);
     if (p.tail.size() <= p.size) {
         const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
         FUZZ_CHECK(fd >= 0);
@@ -106,19 +138,51 @@ void lay_out(const std::string& path, const Planned_file& p)
     }
 }
 
+std::uint32_t field_at(const Planned_file& p, std::uint64_t offset)
+{
+    std::uint32_t value = 0;
+    for (std::uint64_t i = 0; i < 4; ++i) value = value << 8 | p.byte_at(offset + i);
+    return value;
+}
+
+// What is wrong with the file's header or size, or empty: the header's
+// fields in their order, then the size.
+std::string layout_problem(const Mnist_file& file, const Planned_file& p)
+{
+    const std::string kind = file.labels ? "labels" : "images";
+    const std::string expected_size = std::to_string(file.size());
+    if (p.size >= file.header) {
+        const std::uint32_t magic = field_at(p, 0);
+        if (magic != file.magic)
+            return "its header says " + std::to_string(magic) + " where " + (file.labels ? "a labels" : "an images") +
+                   " file says " + std::to_string(file.magic);
+        const std::uint32_t count = field_at(p, 4);
+        if (count != file.count)
+            return "its header counts " + std::to_string(count) + " " + kind + ", " + std::to_string(file.count) +
+                   " expected";
+        if (!file.labels && (field_at(p, 8) != 28 || field_at(p, 12) != 28))
+            return "its header says images of " + std::to_string(field_at(p, 8)) + " rows and " +
+                   std::to_string(field_at(p, 12)) + " columns, 28 and 28 expected";
+    }
+    if (p.size != file.size()) return "it holds " + std::to_string(p.size) + " bytes, " + expected_size + " expected";
+    return {};
+}
+
 // The message the first damaged file must give, or empty for a sound file.
-// Labels are read one at a time, so a label outside 0..9 before the end of
-// a short label file is found before the end is.
+// The header and the size are checked before any record is read; then the
+// labels one at a time.
 std::string expected_error(const std::string& path, const Mnist_file& file, const Planned_file& p)
 {
     if (p.shape == Shape::missing) return "Cannot open file \"" + path + "\". No such file or directory.";
     if (p.shape == Shape::folder) return "Cannot open file \"" + path + "\". Is a directory.";
-    if (!file.labels) return p.size < file.size() ? "Stream read error." : "";
+    if (const std::string problem = layout_problem(file, p); !problem.empty())
+        return "\"" + path + "\" is not an MNIST-10 " + (file.labels ? "labels" : "images") + " file of " +
+               std::to_string(file.count) + (file.labels ? " labels: " : " images: ") + problem + ".";
+    if (!file.labels) return "";
     for (std::uint64_t k = 1; k <= file.count; ++k) {
         const std::uint64_t offset = file.header + k - 1;
-        if (offset >= p.size) return "Stream read error.";
-        // Only the head and the tail can hold anything but 0.
-        if (offset >= p.head.size() && offset + p.tail.size() < p.size) {
+        // Only the start and the tail can hold anything but 0.
+        if (offset >= p.start.size() && offset + p.tail.size() < p.size) {
             k = p.size - p.tail.size() - file.header;  // on to the tail
             continue;
         }
@@ -156,12 +220,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         fs::create_directories(app + "T_pattern");
         fuzz::write_file(app + "T_pattern/T-pattern-3.VM", t_pattern);
         if (expected.empty()) {
-            try {
-                T_pair scratch[Last_input + 1];
-                read_t_pattern(t_pattern, scratch);
-            } catch (const Vantel_error& error) {
-                expected = std::string(error.what()) + ".";
-            }
+            T_pair scratch[Last_input + 1];
+            const std::string error = t_pattern_error(read_t_pattern(t_pattern, scratch), app + "T_pattern/T-pattern-3.VM");
+            if (!error.empty()) expected = error_display_text(error);
         }
     }
 
@@ -186,8 +247,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(window.errors.empty());
     FUZZ_CHECK(!d.Datasets_pending);
     FUZZ_CHECK(window.enabled(Control::Button_Step_2));
-    if (!t_pattern_present)
+    if (!t_pattern_present) {
         FUZZ_CHECK(window.messages == std::vector<std::string>{"No File T_pattern\\T-pattern-3.VM"});
+    } else {
+        // The T-pattern's warning names the file as step 2 opened it.
+        T_pair scratch[Last_input + 1];
+        const std::string warning = t_pattern_warning(read_t_pattern(t_pattern, scratch),
+                                                      app + "T_pattern/T-pattern-3.VM", T_pattern_use::window_goes_on);
+        FUZZ_CHECK(window.messages == (warning.empty() ? std::vector<std::string>{} : std::vector{warning}));
+    }
     for (int k = 1; k <= Train_count; ++k) {
         FUZZ_CHECK(d.Train_images[k][0] == 1);
         FUZZ_CHECK(std::count(d.Train_targets[k], d.Train_targets[k] + Outputs, 1.0) == 1);

@@ -3,7 +3,10 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -230,6 +233,24 @@ TEST(ReadInteger, OutOfRangeSaturates)
     EXPECT_EQ(read_integer("-$80000000"), min);
     EXPECT_EQ(read_integer("-$FFFFFFFFFFFFFFFFFFFFFFFF"), min);
     EXPECT_EQ(read_integer(std::string(100000, '9')), max);
+}
+
+TEST(ReadWholeInteger, only_a_text_that_is_all_number_within_32_bits)
+{
+    const std::vector<std::pair<std::string, std::optional<std::int32_t>>> cases = {
+        {"12", 12},         {" -12", -12},     {"+7", 7},           {"$1F", 31},
+        {"0x10", 16},       {"2147483647", 2147483647},             {"-2147483648", INT32_MIN},
+        {"", std::nullopt}, {"12x", std::nullopt}, {"12 ", std::nullopt}, {"-", std::nullopt},
+        {"$", std::nullopt}, {"0x", std::nullopt}, {"1.5", std::nullopt}, {"2147483648", std::nullopt},
+        {"-2147483649", std::nullopt}, {"$80000000", std::nullopt},
+    };
+    for (const auto& [text, expected] : cases) {
+        EXPECT_EQ(read_whole_integer(text), expected) << '"' << text << '"';
+        // Where the text is whole, the integer reader gives the same value.
+        if (expected) {
+            EXPECT_EQ(read_integer(text), *expected) << '"' << text << '"';
+        }
+    }
 }
 
 }  // namespace
