@@ -10,6 +10,7 @@
 #include "base/program_folder.h"
 #include "base/strings.h"
 #include "base/text_file.h"
+#include "batch/init_file.h"
 #include "cli/checks.h"
 #include "cli/driving.h"
 #include "cli/folder_batch.h"
@@ -79,7 +80,10 @@ int run_batch(const Options& options, const std::string& program_dir)
     } else {
         try {
             init_lines = split_lines(load_text_file(init_file));
-            init_read = true;
+            // Unattended, a damaged line must not become a default in silence.
+            const std::vector<std::string> damaged = init_file_problems(init_file, init_lines);
+            problems.insert(problems.end(), damaged.begin(), damaged.end());
+            init_read = damaged.empty();
         } catch (const std::exception& error) {
             problems.push_back(error.what());
         }

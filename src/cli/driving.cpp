@@ -20,7 +20,11 @@ int report_problems(const std::vector<std::string>& problems)
 
 void say(const std::string& text)
 {
-    std::fprintf(stderr, "vantel: %s\n", text.c_str());
+    // Every line of a text of several gets the prefix.
+    std::size_t from = 0;
+    for (std::size_t end; (end = text.find('\n', from)) != std::string::npos; from = end + 1)
+        std::fprintf(stderr, "vantel: %s\n", text.substr(from, end - from).c_str());
+    std::fprintf(stderr, "vantel: %s\n", text.substr(from).c_str());
 }
 
 std::shared_ptr<const Datasets> load_datasets(const Dataset_paths& paths, int threads)

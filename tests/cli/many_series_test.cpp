@@ -139,6 +139,7 @@ TEST(Many_series, bad_input_is_reported_line_by_line_before_any_work)
     dir.write("short.txt", "1\r\n2\r\n3\r\n");
     dir.write("DATA/a.txt", series_rows(20, 1));
     std::filesystem::create_hard_link(data, dir.path() / "link.txt");
+    const std::string run_together = dir.write("run_together.txt", "12AUTO=NOMETHOD=5N=19625Path=\r\n");
     const std::vector<std::pair<std::string, std::string>> cases = {
         {"--bogus " + data, "unknown option --bogus (see --help)"},
         {"--threads=x " + data, "--threads needs a whole number from 1 to 1024, got 'x'"},
@@ -181,6 +182,10 @@ TEST(Many_series, bad_input_is_reported_line_by_line_before_any_work)
          "cannot read init file " + d + "/none.txt: No such file or directory"},
         {"--batch " + d + "/DATA --columns 2", "--columns does not go with --batch: the init file sets the runs of the batch"},
         {"--batch " + d + "/DATA " + data, "give data files or --batch DIR, not both"},
+        {"--batch " + d + "/DATA --init " + run_together,
+         run_together + " line 1: \"12AUTO=NOMETHOD=5N=19625Path=\" is not an epoch count: a whole number of 1 or more"
+                        " is expected (the epochs of each column's first run)\nvantel: " +
+             run_together + " holds 1 line: 6 are expected"},
         {"--batch " + d + "/DATA --output " + d + "/out", "cannot write into " + d + "/out/: no such folder"},
     };
     for (const auto& [arguments, problem] : cases) {
