@@ -3,6 +3,7 @@
 
 #include <omp.h>
 
+#include <algorithm>
 #include <atomic>
 #include <climits>
 #include <cstring>
@@ -12,6 +13,7 @@
 
 #include "base/error.h"
 #include "engine/extended_arithmetic.h"
+#include "engine/fast_sigmoid.h"
 #include "engine/fp_environment.h"
 #include "engine/input_vector.h"
 #include "engine/output_layer.h"
@@ -72,7 +74,7 @@ struct alignas(64) Output_half {
             for (int o = 0; o < Half; ++o) sum[o] = add_product(sum[o], Sh[h], W2[h][o]);
         Extended rate_delta[Half];
         for (int o = 0; o < Half; ++o) {
-            Sout[o] = sigmoid(sum[o]);
+            Sout[o] = fast_sigmoid(sum[o]);
             Delta_out[o] = error_term(target[First + o], Sout[o]);
             // Learning_rate x Delta_out[o], the first product of every
             // increment of column o, held in extended as it is formed.
@@ -116,6 +118,9 @@ struct Output_trainer::Halves {
     const std::uint8_t* hidden_overflowed = nullptr;
     int last_image = 0;
     int count = 0;
+    // The halves as the stretch in progress found them.
+    Output_half<0> saved_low;
+    Output_half<Half> saved_high;
 };
 
 Output_trainer::Output_trainer(Engine_workspace& ws, Vedero_network& net, const Run_control& run,
@@ -130,9 +135,10 @@ Output_trainer::~Output_trainer() = default;
 
 int Output_trainer::train_from(int k, Training_pace& pace)
 {
+    if (pace.free_running()) return train_free(k, pace);
     Halves& h = *halves_;
-    const auto saved_low = h.low;
-    const auto saved_high = h.high;
+    h.saved_low = h.low;
+    h.saved_high = h.high;
     std::atomic<int> cleared{k - 1};   // images the second half may train
     std::atomic<int> last{INT_MAX};    // the last image of this stretch, once known
     std::atomic<int> high_overflow{0};
@@ -189,24 +195,89 @@ int Output_trainer::train_from(int k, Training_pace& pace)
         store();
         std::rethrow_exception(pace_error);
     }
-    if (overflow || high_overflow.load()) {
-        // Either half may have run past the image that overflowed; train
-        // the stretch again on this thread and stop at that image.
-        h.low = saved_low;
-        h.high = saved_high;
-        clear_overflow();
-        for (int m = k; m <= trained; ++m) {
-            const double* Sh = h.hidden + static_cast<std::size_t>(m) * Hidden_width;
-            h.low.train(Sh, datasets_.Train_targets[m], h.Learning_rate);
-            h.high.train(Sh, datasets_.Train_targets[m], h.Learning_rate);
-            h.last_image = m;
-            if (h.hidden_overflowed[m] || overflow_raised()) break;
-        }
-        store();
-        throw Overflow_error();
-    }
+    if (overflow || high_overflow.load()) retrain_to_overflow(k, trained);
     if (trained >= k) h.last_image = trained;
     return pause_due;
+}
+
+void Output_trainer::retrain_to_overflow(int k, int trained)
+{
+    // Either half may have run past the image that overflowed; train the
+    // stretch again on this thread and stop at that image.
+    Halves& h = *halves_;
+    h.low = h.saved_low;
+    h.high = h.saved_high;
+    clear_overflow();
+    for (int m = k; m <= trained; ++m) {
+        const double* Sh = h.hidden + static_cast<std::size_t>(m) * Hidden_width;
+        h.low.train(Sh, datasets_.Train_targets[m], h.Learning_rate);
+        h.high.train(Sh, datasets_.Train_targets[m], h.Learning_rate);
+        h.last_image = m;
+        if (h.hidden_overflowed[m] || overflow_raised()) break;
+    }
+    store();
+    throw Overflow_error();
+}
+
+int Output_trainer::train_free(int k, Training_pace& pace)
+{
+    // Output o's sum, error term and column of W2 involve no other output,
+    // so each half trains its images in order without waiting for the
+    // other: W2 comes out as the lockstep training makes it. The halves
+    // stop independently at a stop, each after some image; the one behind
+    // then trains up to the other's, which is where a stop asked a moment
+    // later would have ended both. An overflow shows in the flags at the
+    // end (images after it only compute with infinities or NaN), and the
+    // stretch is then trained again, in lockstep, up to it.
+    Halves& h = *halves_;
+    h.saved_low = h.low;
+    h.saved_high = h.high;
+    int end[2] = {k - 1, k - 1};
+    bool overflow[2] = {false, false};
+    const auto train_half = [&](auto& half, int t) {
+        int m = k;
+        for (;; ++m) {
+            half.train(h.hidden + static_cast<std::size_t>(m) * Hidden_width, datasets_.Train_targets[m],
+                       h.Learning_rate);
+            if (h.hidden_overflowed[m] || m >= h.count || pace.stop_requested()) break;
+        }
+        end[t] = m;
+        overflow[t] = overflow_raised() || h.hidden_overflowed[m];
+    };
+#pragma omp parallel num_threads(2) if (omp_get_max_threads() >= 2)
+    {
+        const Fp_mode_scope mode;
+        clear_overflow();
+        if (omp_get_num_threads() == 1) {
+            // One thread: both halves image by image, as the lockstep does.
+            int m = k;
+            for (;; ++m) {
+                const double* Sh = h.hidden + static_cast<std::size_t>(m) * Hidden_width;
+                h.low.train(Sh, datasets_.Train_targets[m], h.Learning_rate);
+                h.high.train(Sh, datasets_.Train_targets[m], h.Learning_rate);
+                if (h.hidden_overflowed[m] || m >= h.count || pace.stop_requested()) break;
+            }
+            end[0] = end[1] = m;
+            overflow[0] = overflow_raised() || h.hidden_overflowed[m];
+        } else if (omp_get_thread_num() == 0) {
+            train_half(h.low, 0);
+        } else {
+            train_half(h.high, 1);
+        }
+    }
+    const int trained = std::max(end[0], end[1]);
+    if (overflow[0] || overflow[1]) retrain_to_overflow(k, trained);
+    clear_overflow();
+    const auto catch_up = [&](auto& half, int from) {
+        for (int m = from; m <= trained; ++m)
+            half.train(h.hidden + static_cast<std::size_t>(m) * Hidden_width, datasets_.Train_targets[m],
+                       h.Learning_rate);
+    };
+    catch_up(h.low, end[0] + 1);
+    catch_up(h.high, end[1] + 1);
+    if (overflow_raised()) retrain_to_overflow(k, trained);
+    h.last_image = trained;
+    return 0;
 }
 
 void Output_trainer::store()
@@ -241,7 +312,7 @@ void output_layer(const double* Sh, const double (*W2)[Outputs], double* Sout)
     for (int o = 0; o < Outputs; ++o) sum[o] = 0.0;
     for (int h = 0; h <= Neurons; ++h)
         for (int o = 0; o < Outputs; ++o) sum[o] = add_product(sum[o], Sh[h], W2[h][o]);
-    for (int o = 0; o < Outputs; ++o) Sout[o] = sigmoid(sum[o]);
+    for (int o = 0; o < Outputs; ++o) Sout[o] = fast_sigmoid(sum[o]);
 }
 
 void test_network(Engine_workspace& ws, Vedero_network& net, Run_control& run, const Pattern_datasets& datasets)

@@ -21,6 +21,11 @@ public:
     virtual bool pause_due() = 0;
     // Asked after every image; true ends the stretch after it.
     virtual bool stop_requested() = 0;
+    // True for a driver that never pauses and lets a stop take effect a
+    // few images late: the two halves of the output layer then train
+    // without waiting for each other, and stop_requested() is asked on both
+    // threads at once (it must be safe to).
+    virtual bool free_running() const { return false; }
 };
 
 // The training loop's working copy of W2, dW2 and the last image's vectors.
@@ -54,6 +59,11 @@ public:
 
 private:
     struct Halves;
+    // train_from without pauses: each half on its own thread, unsynchronized.
+    int train_free(int k, Training_pace& pace);
+    // Overflow in the stretch from k: the halves as they were before it are
+    // trained again on this thread up to the image that overflowed.
+    [[noreturn]] void retrain_to_overflow(int k, int trained);
     Engine_workspace& ws_;
     Vedero_network& net_;
     const Run_control& run_;

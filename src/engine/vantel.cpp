@@ -23,21 +23,17 @@ static_assert(std::endian::native == std::endian::little,
 
 namespace {
 
-// Training without pauses; the stop flag may be set by any thread.
+// Training without pauses; the stop flag may be set by any thread, and
+// both halves of the output layer read it.
 class Unpaused : public Training_pace {
 public:
     explicit Unpaused(const std::atomic<bool>* stop) : stop_(stop) {}
     bool pause_due() override { return false; }
-    bool stop_requested() override
-    {
-        stopped_ = stopped_ || (stop_ && stop_->load(std::memory_order_relaxed));
-        return stopped_;
-    }
-    bool stopped() const { return stopped_; }
+    bool stop_requested() override { return stop_ && stop_->load(std::memory_order_relaxed); }
+    bool free_running() const override { return true; }
 
 private:
     const std::atomic<bool>* stop_;
-    bool stopped_ = false;
 };
 
 }  // namespace
@@ -152,7 +148,8 @@ std::vector<Run_result> Network::compute_each(std::span<const double> series, st
     Output_trainer trainer(*workspace_, net, run, patterns);
     for (int epoch = 1; epoch <= last_epoch; ++epoch) {
         for (int k = 1; k != 0;) k = trainer.train_from(k, pace);
-        if (pace.stopped()) break;
+        // A stop seen now may have ended the epoch early: it has no value.
+        if (pace.stop_requested()) break;
         if (options.after_epoch) options.after_epoch(epoch);
         if (std::find(epoch_counts.begin(), epoch_counts.end(), epoch) == epoch_counts.end()) continue;
         trainer.store();

@@ -11,6 +11,7 @@
 #include "engine/input_vector.h"
 #include "engine/datasets.h"
 #include "engine/extended_arithmetic.h"
+#include "engine/training.h"
 #include "support/literal_engine.h"
 #include "synthetic_engine.h"
 
@@ -267,6 +268,76 @@ TEST(Training, overflow_in_one_half_of_the_outputs_stops_both_halves_at_that_ima
     // Not image 1: the halves ran side by side for a while first.
     EXPECT_NE(first_difference(probe->net.Y, world.state.net.Y, Last_input + 1), -1);
     EXPECT_NE(world.state.net.W2[5][2], 0.5) << "the other outputs trained up to that image";
+}
+
+// Training as the computation API drives it: the halves run unsynchronized.
+struct Free_pace : Training_pace {
+    bool stop = false;
+    bool pause_due() override { return false; }
+    bool stop_requested() override { return stop; }
+    bool free_running() const override { return true; }
+};
+
+TEST(Training, unsynchronized_halves_give_the_literal_results_with_one_thread_or_two)
+{
+    struct Case {
+        const char* what;
+        unsigned seed;
+        bool edge_W1;
+        bool overflow_in_output_7;
+        bool stop_at_once;
+        int threads;
+    };
+    const Case cases[] = {
+        {"random W1, two threads", 21, false, false, false, 2},
+        {"edge W1, one thread", 22, true, false, false, 1},
+        {"overflow of output 7, two threads", 51, false, true, false, 2},
+        {"overflow of output 7, one thread", 51, false, true, false, 1},
+        {"stop before the first image, two threads", 21, false, false, true, 2},
+    };
+    const int threads = omp_get_max_threads();
+    for (const Case& c : cases) {
+        omp_set_num_threads(c.threads);
+        Trained_world world(c.seed);
+        if (c.edge_W1) {
+            fill_edge_W1(world.state, c.seed);
+            world.session.trigger(Control::Button_Step_5);
+        }
+        if (c.overflow_in_output_7) {
+            auto probe = world.copy();
+            build_input_vector(probe->datasets, probe->datasets.Train_images[1], probe->net.Y);
+            literal_forward(*probe);
+            for (int h = 0; h <= Neurons; ++h) world.state.net.W2[h][7] = 0.0;
+            world.state.net.W2[3][7] = probe->net.Sh[3] > 0 ? 1e6 : -1e6;
+        }
+        world.state.run.Learning_rate = Training_rate;
+        auto literal = world.copy();
+        literal->run.Stop_requested = c.stop_at_once;
+
+        Free_pace pace;
+        pace.stop = c.stop_at_once;
+        Output_trainer trainer(engine_workspace(world.session), world.state.net, world.state.run,
+                               world.session.datasets());
+        bool overflowed = false;
+        try {
+            for (int k = 1; k != 0;) k = trainer.train_from(k, pace);
+            trainer.store();
+        } catch (const Overflow_error&) {
+            overflowed = true;
+        }
+        bool literal_overflowed = false;
+        try {
+            literal_step_7(*literal, 1, {}, Small_counts);
+        } catch (const Vantel_error&) {
+            literal_overflowed = true;
+        }
+        EXPECT_EQ(overflowed, c.overflow_in_output_7) << c.what;
+        EXPECT_EQ(literal_overflowed, c.overflow_in_output_7) << c.what;
+        world.state.run.Current_epoch = 1;  // the epoch counter is the driver's
+        expect_same_network(*literal, world.state, c.what);
+        EXPECT_TRUE(W2_trained(world.state) || c.overflow_in_output_7) << c.what;
+    }
+    omp_set_num_threads(threads);
 }
 
 TEST(Training, results_do_not_depend_on_the_number_of_threads)
