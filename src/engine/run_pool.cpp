@@ -29,9 +29,43 @@ Run_pool::Split Run_pool::split(int threads, std::size_t runs)
     return split;
 }
 
+std::unique_ptr<Network> Network_pool::take()
+{
+    {
+        const std::lock_guard<std::mutex> hold(lock_);
+        if (!idle_.empty()) {
+            std::unique_ptr<Network> network = std::move(idle_.back());
+            idle_.pop_back();
+            return network;
+        }
+    }
+    return std::make_unique<Network>(datasets_);
+}
+
+void Network_pool::give(std::unique_ptr<Network> network)
+{
+    const std::lock_guard<std::mutex> hold(lock_);
+    idle_.push_back(std::move(network));
+}
+
 Run_pool::Run_pool(std::shared_ptr<const Datasets> datasets, std::size_t runs, int threads, Job job,
                    const std::atomic<bool>& stop)
-    : datasets_(std::move(datasets)), job_(std::move(job)), stop_(stop), failures_(runs)
+    : own_networks_(std::make_unique<Network_pool>(std::move(datasets))),
+      networks_pool_(*own_networks_),
+      job_(std::move(job)),
+      stop_(stop),
+      failures_(runs)
+{
+    start(threads, runs);
+}
+
+Run_pool::Run_pool(Network_pool& networks, std::size_t runs, int threads, Job job, const std::atomic<bool>& stop)
+    : networks_pool_(networks), job_(std::move(job)), stop_(stop), failures_(runs)
+{
+    start(threads, runs);
+}
+
+void Run_pool::start(int threads, std::size_t runs)
 {
     const Split parts = split(threads, runs);
     networks_ = runs == 0 ? 0 : parts.networks;
@@ -51,7 +85,7 @@ void Run_pool::work(int engine_threads)
     std::unique_ptr<Network> network;
     std::string no_network;
     try {
-        network = std::make_unique<Network>(datasets_);
+        network = networks_pool_.take();
     } catch (const std::exception& error) {
         no_network = error.what();  // out of memory, say
     }
@@ -80,6 +114,7 @@ void Run_pool::work(int engine_threads)
         }
         changed_.notify_all();
     }
+    if (network) networks_pool_.give(std::move(network));
     {
         const std::lock_guard<std::mutex> hold(lock_);
         ++networks_done_;

@@ -17,6 +17,23 @@
 
 namespace vantel {
 
+// Networks kept between calls, so that a caller that computes a few runs at
+// a time does not build (and zero) a network's workspace for each call.
+// Safe to use from several threads.
+class Network_pool {
+public:
+    explicit Network_pool(std::shared_ptr<const Datasets> datasets) : datasets_(std::move(datasets)) {}
+    // An idle network, or a new one when none is idle.
+    std::unique_ptr<Network> take();
+    void give(std::unique_ptr<Network> network);
+    const std::shared_ptr<const Datasets>& datasets() const { return datasets_; }
+
+private:
+    std::shared_ptr<const Datasets> datasets_;
+    std::mutex lock_;
+    std::vector<std::unique_ptr<Network>> idle_;
+};
+
 class Run_pool {
 public:
     // Computes run i with the network of the thread it runs on. An error it
@@ -30,6 +47,8 @@ public:
     // on to the network, which then ends the runs in progress).
     Run_pool(std::shared_ptr<const Datasets> datasets, std::size_t runs, int threads, Job job,
              const std::atomic<bool>& stop);
+    // The same, with networks taken from `networks` and given back to it.
+    Run_pool(Network_pool& networks, std::size_t runs, int threads, Job job, const std::atomic<bool>& stop);
     // Waits for the runs in progress.
     ~Run_pool();
     Run_pool(const Run_pool&) = delete;
@@ -54,9 +73,11 @@ public:
     static Split split(int threads, std::size_t runs);
 
 private:
+    void start(int threads, std::size_t runs);
     void work(int engine_threads);
 
-    std::shared_ptr<const Datasets> datasets_;
+    std::unique_ptr<Network_pool> own_networks_;
+    Network_pool& networks_pool_;
     Job job_;
     const std::atomic<bool>& stop_;
     mutable std::mutex lock_;

@@ -4,15 +4,13 @@
 
 #include <string_view>
 
+#include "base/version.h"
 #include "model/control.h"
 
 namespace vantel {
 
 inline constexpr std::string_view Application_title = "Vantel calculator";
 inline constexpr std::string_view Window_caption = "Vantel calculator 1.0.0.4";
-// The version that results carry, so that a number can be traced to the
-// program that computed it.
-inline constexpr std::string_view Program_version = "1.0.0.4";
 static_assert(Window_caption.ends_with(Program_version));
 
 std::string_view initial_text(Control control);

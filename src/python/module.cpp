@@ -1,0 +1,151 @@
+// The compiled half of the Python package `vantel`: a thin layer over the
+// computation API. Arguments arrive as float64 arrays that the package's
+// Python half has already checked and converted; this layer releases the
+// GIL for all work, lets the interpreter handle Ctrl-C while runs are in
+// progress, and turns the engine's errors into Python exceptions.
+#include <pybind11/numpy.h>
+#include <pybind11/pybind11.h>
+#include <pybind11/stl.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "base/version.h"
+#include "python/data_columns.h"
+#include "python/series_runs.h"
+
+namespace py = pybind11;
+
+namespace vantel::python {
+
+namespace {
+
+// The datasets could not be loaded: a file missing, unreadable or damaged.
+class Datasets_error : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+py::tuple result_tuple(const Run_result& r)
+{
+    py::array_t<double> w2({Neurons + 1, Outputs});
+    std::copy(r.w2.begin(), r.w2.end(), w2.mutable_data());
+    return py::make_tuple(r.value, r.value_text, r.correct_count, r.tested_count, r.n, r.method, r.epochs,
+                          std::move(w2), r.w2_sha256, r.seconds);
+}
+
+// One loaded set of datasets and the networks that compute on it, kept
+// between calls so that a call costs little more than its runs.
+class Engine {
+public:
+    Engine(const std::string& mnist_dir, const std::string& t_pattern)
+    {
+        std::shared_ptr<const Datasets> datasets;
+        {
+            const py::gil_scoped_release unlocked;
+            try {
+                datasets = Datasets::load({mnist_dir, t_pattern});
+            } catch (const std::exception& error) {
+                throw Datasets_error(error.what());
+            }
+        }
+        networks_ = std::make_shared<Network_pool>(std::move(datasets));
+    }
+
+    // Every combination of the series (1-D float64 arrays), methods and
+    // epoch counts; tuples in the order series, method, epochs.
+    py::list run(const py::list& series, std::vector<int> methods, std::vector<int> epochs,
+                 const std::string& rescale, int threads, const py::object& progress)
+    {
+        Series_runs runs;
+        runs.methods = std::move(methods);
+        runs.epochs = std::move(epochs);
+        runs.threads = threads;
+        if (!parse_rescale(rescale, runs.rescale))
+            throw Vantel_error("rescale must be \"none\", \"minmax\" or \"zscore\", got \"" + rescale + "\"");
+        // The arrays stay referenced here while the workers read them.
+        std::vector<py::array_t<double, py::array::c_style>> arrays;
+        for (const py::handle item : series) {
+            auto array = py::array_t<double, py::array::c_style | py::array::forcecast>::ensure(item);
+            if (!array || array.ndim() != 1) throw py::type_error("each series must be a 1-D array of numbers");
+            runs.series.emplace_back(array.data(), static_cast<std::size_t>(array.size()));
+            arrays.push_back(std::move(array));
+        }
+
+        const auto poll = [&progress](const Runs_progress& p) {
+            const py::gil_scoped_acquire locked;
+            if (PyErr_CheckSignals() != 0) return false;
+            if (progress.is_none()) return true;
+            try {
+                progress(p.runs_done, p.runs, p.epochs_done, p.epochs, p.seconds);
+            } catch (py::error_already_set& error) {
+                error.restore();
+                return false;
+            }
+            return true;
+        };
+        std::vector<Run_result> results;
+        try {
+            const py::gil_scoped_release unlocked;
+            results = compute_series_runs(*networks_, runs, poll);
+        } catch (const Runs_interrupted&) {
+            throw py::error_already_set();
+        }
+        py::list out;
+        for (const Run_result& r : results) out.append(result_tuple(r));
+        return out;
+    }
+
+    std::string mnist_dir() const { return networks_->datasets()->paths().mnist_dir; }
+    std::string t_pattern() const { return networks_->datasets()->paths().t_pattern_file; }
+
+private:
+    std::shared_ptr<Network_pool> networks_;
+};
+
+py::tuple read_columns(const std::string& path)
+{
+    Data_columns columns;
+    {
+        const py::gil_scoped_release unlocked;
+        columns = read_data_columns(path);
+    }
+    py::array_t<double> values({static_cast<py::ssize_t>(columns.rows), static_cast<py::ssize_t>(columns.columns)});
+    std::copy(columns.values.begin(), columns.values.end(), values.mutable_data());
+    return py::make_tuple(std::move(values), columns.warnings);
+}
+
+}  // namespace
+
+}  // namespace vantel::python
+
+PYBIND11_MODULE(_vantel, m)
+{
+    using namespace vantel;
+    using namespace vantel::python;
+    m.doc() = "The Vantel calculator's computation API (see the package vantel).";
+    m.attr("version") = std::string(Program_version);
+    m.attr("min_series_length") = Min_series_length;
+    m.attr("max_series_length") = Max_series_length;
+    m.def("available_cores", &available_cores, "The processors this process may run on.");
+
+    py::register_exception<Datasets_error>(m, "DatasetError", PyExc_OSError);
+    py::register_exception_translator([](std::exception_ptr raised) {
+        try {
+            if (raised) std::rethrow_exception(raised);
+        } catch (const Run_failed& error) {
+            PyErr_SetString(error.overflow ? PyExc_OverflowError : PyExc_RuntimeError, error.what());
+        } catch (const Vantel_error& error) {
+            PyErr_SetString(PyExc_ValueError, error.what());
+        }
+    });
+
+    py::class_<Engine>(m, "Engine")
+        .def(py::init<const std::string&, const std::string&>(), py::arg("mnist_dir"), py::arg("t_pattern"))
+        .def("run", &Engine::run, py::arg("series"), py::arg("methods"), py::arg("epochs"), py::arg("rescale"),
+             py::arg("threads"), py::arg("progress"))
+        .def_property_readonly("mnist_dir", &Engine::mnist_dir)
+        .def_property_readonly("t_pattern", &Engine::t_pattern);
+    m.def("read_columns", &read_columns, py::arg("path"));
+}

@@ -1,0 +1,65 @@
+// The runs of the Python module, without Python: every combination of
+// series, fill method and epoch count, computed on worker threads with
+// networks from a pool that lives as long as the module's Calculator.
+//
+// The calling thread only waits: every Poll_interval (or when a run ends) it
+// calls `poll`, which the module uses to let the interpreter handle Ctrl-C
+// and to draw the progress line. When `poll` returns false, every run in
+// progress stops at its next image and compute_series_runs throws
+// Runs_interrupted once the workers are idle.
+#pragma once
+
+#include <chrono>
+#include <cstddef>
+#include <functional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "base/error.h"
+#include "engine/rescaling.h"
+#include "engine/run_pool.h"
+#include "engine/vantel.h"
+
+namespace vantel::python {
+
+inline constexpr std::chrono::milliseconds Poll_interval{100};
+
+struct Series_runs {
+    std::vector<std::span<const double>> series;
+    std::vector<int> methods;
+    std::vector<int> epochs;  // each series and method is trained once, to the largest
+    Rescale rescale = Rescale::none;
+    int threads = 1;
+};
+
+struct Runs_progress {
+    std::size_t runs_done = 0;
+    std::size_t runs = 0;
+    std::size_t epochs_done = 0;
+    std::size_t epochs = 0;
+    double seconds = 0;
+};
+
+// A run that could not be computed: `series` and `method` say which.
+class Run_failed : public Vantel_error {
+public:
+    Run_failed(const std::string& what, bool overflow) : Vantel_error(what), overflow(overflow) {}
+    bool overflow;  // the network's arithmetic left the double range
+};
+
+class Runs_interrupted : public std::exception {
+public:
+    const char* what() const noexcept override { return "interrupted"; }
+};
+
+// Results in the order series, then method, then epoch count; each bit for
+// bit what Network::compute gives for that run alone, whatever `threads`.
+// Throws Vantel_error before any work when an argument cannot be used (its
+// text names the series by its index from 0 when there are several),
+// Run_failed for the first run, in that order, that failed, and
+// Runs_interrupted.
+std::vector<Run_result> compute_series_runs(Network_pool& networks, const Series_runs& runs,
+                                            const std::function<bool(const Runs_progress&)>& poll);
+
+}  // namespace vantel::python

@@ -1,0 +1,438 @@
+"""The Vantel calculator: the entropy of a time series, from numpy arrays.
+
+A series of 5 to 19625 numbers is written into the hidden weights (the
+reservoir matrix W1, 785 x 25 cells) of a small fixed network, the VedEro,
+by one of six fill methods. The network's output layer is then trained on
+the 60000 MNIST-10 training images for a number of epochs and tested on the
+10000 test images. The share of test images classified right is the Vantel
+value of the series: how well a network learns when the series is its hidden
+layer. Everything but W1 is the same for every series, so the value depends
+only on the series, the fill method and the epochs. The values are bit for
+bit those of the window's START and of the ``vantel`` command.
+
+    >>> import numpy as np, vantel
+    >>> x = np.random.default_rng(1).random(19625)
+    >>> vantel.value(x, epochs=10)          # doctest: +SKIP
+    0.4012
+
+A run of 100 epochs (the default) takes about 5 seconds on two cores; each
+epoch costs about 0.05 s, and a run has a fixed part of about 0.15 s (the
+reservoir's bounds and the test). The datasets (about 110 MB) are loaded
+once per Calculator; the module-level functions share one Calculator made on
+first use.
+"""
+from __future__ import annotations
+
+import os
+import sys
+import threading
+from dataclasses import dataclass, field
+from typing import Iterable, List, NamedTuple, Optional, Sequence, Tuple, Union
+
+import numpy as np
+
+from . import _vantel
+
+__version__: str = _vantel.version
+DatasetError = _vantel.DatasetError
+
+MIN_SERIES_LENGTH: int = _vantel.min_series_length
+MAX_SERIES_LENGTH: int = _vantel.max_series_length
+RESCALINGS = ("none", "minmax", "zscore")
+
+MNIST_FILES = (
+    "train-images.idx3-ubyte",
+    "train-labels.idx1-ubyte",
+    "t10k-images.idx3-ubyte",
+    "t10k-labels.idx1-ubyte",
+)
+DEFAULT_MNIST_DIR = os.path.join("~", ".cache", "vantel", "mnist")
+DEFAULT_T_PATTERN = os.path.join(os.path.dirname(os.path.abspath(__file__)), "T-pattern-3.VM")
+SETUP_COMMAND = "make setup (in the Vantel calculator's source folder)"
+
+__all__ = [
+    "Calculator", "Result", "Columns", "DatasetError", "value", "compute", "compute_many", "curve",
+    "sliding", "read_columns", "__version__",
+]
+
+
+@dataclass(frozen=True, repr=False, eq=False)
+class Result:
+    """One run: a series, a fill method and an epoch count.
+
+    value         the Vantel value, the share of test images classified right
+                  (the double nearest to value_text)
+    value_text    the value with four decimals, as the window shows it ("0.8765")
+    correct_count test images classified right
+    tested_count  test images tested (10000)
+    n             the series' length
+    method        the fill method, 1..6
+    epochs        training epochs
+    w2            the trained output weights W2, a 26 x 10 array (26 = bias + 25
+                  hidden neurons, 10 outputs)
+    w2_sha256     SHA-256 of W2 as 260 little-endian doubles, row by row: the
+                  same on every machine that trained the same network
+    seconds       wall-clock time of the run (of a shared run, up to this count)
+    version       the calculator's version
+    start         the index (from 0) in the given series of the first value used
+    window        the window's length for a run of ``sliding``, else None
+    rescale       "none", "minmax" or "zscore"
+    """
+
+    value: float
+    value_text: str
+    correct_count: int
+    tested_count: int
+    n: int
+    method: int
+    epochs: int
+    w2: np.ndarray = field(repr=False)
+    w2_sha256: str
+    seconds: float
+    version: str = __version__
+    start: int = 0
+    window: Optional[int] = None
+    rescale: str = "none"
+
+    def __repr__(self) -> str:
+        where = f", start={self.start}, window={self.window}" if self.window is not None else ""
+        scale = f", rescale={self.rescale!r}" if self.rescale != "none" else ""
+        return (f"Result(value={self.value_text}, method={self.method}, epochs={self.epochs}, n={self.n}"
+                f"{where}{scale}, correct_count={self.correct_count}/{self.tested_count}, "
+                f"w2_sha256='{self.w2_sha256[:12]}...', seconds={self.seconds:.3f})")
+
+
+class Columns(NamedTuple):
+    """What ``read_columns`` returns: ``values`` (one row per line of the file,
+    one column per series) and ``warnings`` (what the readers read as 0 or
+    guessed)."""
+
+    values: np.ndarray
+    warnings: List[str]
+
+
+def _series(x, what: str = "x") -> np.ndarray:
+    """x as a 1-D float64 array (no copy when it already is one), checked."""
+    try:
+        array = np.asarray(x)
+    except (TypeError, ValueError) as error:  # ragged nested lists, say
+        raise TypeError(f"{what} must be a 1-D sequence of numbers: {error}") from None
+    if array.dtype.kind not in "biuf":
+        raise TypeError(f"{what} must be a 1-D sequence of numbers, got an array of {array.dtype}")
+    if array.ndim != 1:
+        raise TypeError(f"{what} must be 1-D (one series), got an array of {array.ndim} dimensions "
+                        f"of shape {array.shape}")
+    array = np.ascontiguousarray(array, dtype=np.float64)
+    n = array.shape[0]
+    if n < MIN_SERIES_LENGTH:
+        raise ValueError(f"{what}: a series needs at least {MIN_SERIES_LENGTH} values, got {n}")
+    if n > MAX_SERIES_LENGTH:
+        raise ValueError(f"{what}: a series may hold at most {MAX_SERIES_LENGTH} values (the cells of W1), "
+                         f"got {n}; nothing is cut: pass the part to use, such as x[:{MAX_SERIES_LENGTH}], "
+                         f"or use sliding()")
+    finite = np.isfinite(array)
+    if not finite.all():
+        i = int(np.argmin(finite))
+        kind = "NaN" if np.isnan(array[i]) else "infinite"
+        raise ValueError(f"{what}: value {i} (from 0) is {kind}; every value must be a finite number "
+                         f"(nothing is read as 0: drop or fill such values first)")
+    return array
+
+
+def _whole_numbers(values, name: str, low: int, high: Optional[int] = None) -> List[int]:
+    items = list(values) if isinstance(values, (list, tuple, range, np.ndarray)) else [values]
+    if not items:
+        raise ValueError(f"{name}: no value given")
+    out = []
+    for item in items:
+        if isinstance(item, (bool, np.bool_)) or not isinstance(item, (int, np.integer)):
+            raise TypeError(f"{name} must be a whole number or a list of them, got {item!r}")
+        item = int(item)
+        if item < low or (high is not None and item > high):
+            bounds = f"{low}..{high}" if high is not None else f"{low} or more"
+            raise ValueError(f"{name} must be {bounds}, got {item}")
+        out.append(item)
+    return out
+
+
+def _rescale(rescale: str) -> str:
+    if rescale not in RESCALINGS:
+        raise ValueError(f"rescale must be one of {', '.join(RESCALINGS)}, got {rescale!r}")
+    return rescale
+
+
+def _threads(threads: Optional[int]) -> int:
+    if threads is None:
+        return _vantel.available_cores()
+    return _whole_numbers(threads, "threads", 1)[0]
+
+
+def _progress_line(stream=None):
+    stream = stream or sys.stderr
+
+    def show(runs_done, runs, epochs_done, epochs, seconds):
+        left = ""
+        if 0 < epochs_done < epochs:
+            left = f", about {seconds * (epochs - epochs_done) / epochs_done:.0f} s left"
+        stream.write(f"\rvantel: {runs_done} of {runs} runs, {epochs_done} of {epochs} epochs trained, "
+                     f"{seconds:.0f} s{left}   ")
+        stream.flush()
+
+    return show
+
+
+def _mnist_folder(mnist_dir) -> str:
+    if mnist_dir is not None:
+        folder, source = os.fspath(mnist_dir), "mnist_dir"
+    elif os.environ.get("VANTEL_MNIST"):
+        folder, source = os.environ["VANTEL_MNIST"], "the environment variable VANTEL_MNIST"
+    else:
+        folder, source = os.path.expanduser(DEFAULT_MNIST_DIR), "the default folder"
+    missing = [name for name in MNIST_FILES if not os.path.isfile(os.path.join(folder, name))]
+    if missing:
+        raise FileNotFoundError(
+            f"the MNIST-10 files are not all in {folder} (from {source}): missing {', '.join(missing)}. "
+            f"Looked in: {folder}. Give the folder that holds them as Calculator(mnist_dir=...) or in "
+            f"VANTEL_MNIST; the default is {os.path.expanduser(DEFAULT_MNIST_DIR)}, which {SETUP_COMMAND} "
+            f"fills for the user who runs it")
+    return folder
+
+
+class Calculator:
+    """One loaded set of datasets (MNIST-10 and the T-pattern, about 110 MB),
+    shared by every run of this object, on any number of threads.
+
+    mnist_dir  the folder of the four MNIST-10 files; else the environment
+               variable VANTEL_MNIST; else ~/.cache/vantel/mnist, which set-up
+               (``make setup`` in the source folder) fills
+    t_pattern  the T-pattern file; else the one that comes with the package
+
+    Raises FileNotFoundError naming the folder looked in when files are
+    missing, and DatasetError (an OSError) for a file that is damaged.
+    """
+
+    def __init__(self, mnist_dir: Optional[Union[str, os.PathLike]] = None,
+                 t_pattern: Optional[Union[str, os.PathLike]] = None):
+        folder = _mnist_folder(mnist_dir)
+        pattern = os.fspath(t_pattern) if t_pattern is not None else DEFAULT_T_PATTERN
+        if not os.path.isfile(pattern):
+            raise FileNotFoundError(f"the T-pattern file {pattern} does not exist")
+        self._engine = _vantel.Engine(folder, pattern)
+
+    @property
+    def mnist_dir(self) -> str:
+        return self._engine.mnist_dir
+
+    @property
+    def t_pattern(self) -> str:
+        return self._engine.t_pattern
+
+    def __repr__(self) -> str:
+        return f"Calculator(mnist_dir={self.mnist_dir!r}, t_pattern={self.t_pattern!r})"
+
+    def _run(self, series: List[np.ndarray], methods: List[int], epochs: List[int], rescale: str,
+             threads: int, progress, starts=None, window=None) -> List[Result]:
+        rows = self._engine.run(series, methods, epochs, rescale, threads, progress)
+        per_series = len(methods) * len(epochs)
+        return [Result(*row, start=0 if starts is None else starts[i // per_series], window=window,
+                       rescale=rescale)
+                for i, row in enumerate(rows)]
+
+    def value(self, x, method: int = 5, epochs: int = 100, rescale: str = "none") -> float:
+        """The Vantel value of the series x, a float with four decimals' worth of
+        meaning (see compute for the arguments)."""
+        return self.compute(x, method, epochs, rescale).value
+
+    def compute(self, x, method: int = 5, epochs: int = 100, rescale: str = "none") -> Result:
+        """One run: the Result of the series x.
+
+        x        a 1-D sequence of 5 to 19625 finite numbers (converted to
+                 float64; an array that is float64 already is not copied)
+        method   the fill method of W1, 1..6: 1 and 4 repeat the series over
+                 the cells, 2 and 5 start it again for each neuron (input), 3
+                 and 6 stretch it over all cells; 1..3 go neuron by neuron,
+                 4..6 input by input
+        epochs   training epochs, 1 or more; about 0.05 s each on two cores
+                 (100 epochs: about 5 s)
+        rescale  "none" (the value the window gives), "minmax" (onto [0, 1])
+                 or "zscore" (mean 0, population standard deviation 1)
+
+        Raises ValueError for a series of the wrong length or with a value
+        that is not finite, a method outside 1..6 or fewer than 1 epoch;
+        TypeError for an argument that is not a 1-D sequence of numbers;
+        OverflowError when the values are so large that the network's
+        arithmetic leaves the double range. Ctrl-C raises KeyboardInterrupt
+        within about a second."""
+        series = _series(x)
+        m = _whole_numbers(method, "method", 1, 6)
+        e = _whole_numbers(epochs, "epochs", 1)
+        if len(m) != 1 or len(e) != 1:
+            raise TypeError("compute takes one method and one epoch count; use compute_many for lists")
+        return self._run([series], m, e, _rescale(rescale), _threads(None), None)[0]
+
+    def compute_many(self, series, method: Union[int, Sequence[int]] = 5,
+                     epochs: Union[int, Sequence[int]] = 100, threads: Optional[int] = None,
+                     progress: bool = False, rescale: str = "none") -> List[Result]:
+        """Every combination of series, method and epoch count, in parallel.
+
+        series   a 2-D array (one series per row) or a list of 1-D sequences,
+                 of different lengths if need be
+        method   one fill method or a list of them
+        epochs   one epoch count or a list; the counts of one series and
+                 method are trained once, to the largest, and the network is
+                 tested at each count (the results are those of separate
+                 runs, at about the cost of the longest)
+        threads  threads to compute on (default: every core this process may
+                 use); the GIL is released while they work
+        progress show a progress line on standard error
+
+        Returns a flat list of Results ordered by series, then method, then
+        epochs, each identical to what compute gives for it alone, whatever
+        the number of threads. Raises as compute does, before any work when
+        an argument cannot be used; the message names the series by its
+        index (from 0)."""
+        rows = _series_list(series)
+        methods = _whole_numbers(method, "method", 1, 6)
+        counts = _whole_numbers(epochs, "epochs", 1)
+        show = _progress_line() if progress else None
+        try:
+            return self._run(rows, methods, counts, _rescale(rescale), _threads(threads), show)
+        finally:
+            if show:
+                sys.stderr.write("\n")
+
+    def curve(self, x, method: int = 5, epochs: int = 100, rescale: str = "none") -> np.ndarray:
+        """The learning curve of x: a numpy array of `epochs` values, the value
+        after each epoch 1, 2, ..., epochs (element i after i + 1 epochs). It
+        costs about one run of `epochs` epochs plus one test (about 0.03 s) per
+        epoch, and each value is the one compute gives for that epoch count."""
+        series = _series(x)
+        m = _whole_numbers(method, "method", 1, 6)
+        last = _whole_numbers(epochs, "epochs", 1)
+        if len(m) != 1 or len(last) != 1:
+            raise TypeError("curve takes one method and one epoch count")
+        results = self._run([series], m, list(range(1, last[0] + 1)), _rescale(rescale), _threads(None), None)
+        return np.array([r.value for r in results])
+
+    def sliding(self, x, window: int, step: Optional[int] = None, method: int = 5, epochs: int = 100,
+                rescale: str = "none", threads: Optional[int] = None,
+                progress: bool = False) -> Tuple[np.ndarray, np.ndarray]:
+        """Values of sliding windows over a long series.
+
+        One run for each window of `window` values (5..19625) starting at
+        index 0, step, 2 step, ... while the whole window fits in x; `step`
+        defaults to `window` (windows side by side). x may be of any length.
+        Returns two numpy arrays: the index (from 0, Python's convention) of
+        each window's first value, and its value. The windows are computed in
+        parallel, as compute_many computes; rescaling, when asked for, is done
+        on each window's values."""
+        array = np.asarray(x)
+        if array.ndim != 1:
+            raise TypeError(f"x must be 1-D (one series), got an array of shape {array.shape}")
+        w = _whole_numbers(window, "window", MIN_SERIES_LENGTH, MAX_SERIES_LENGTH)[0]
+        s = w if step is None else _whole_numbers(step, "step", 1)[0]
+        if array.shape[0] < w:
+            raise ValueError(f"x holds {array.shape[0]} values, fewer than one window of {w}")
+        whole = _series_whole(array)
+        starts = np.arange(0, whole.shape[0] - w + 1, s, dtype=np.int64)
+        windows = [whole[i:i + w] for i in starts]
+        for i, part in zip(starts, windows):
+            _series(part, f"the window at {i}")
+        m = _whole_numbers(method, "method", 1, 6)
+        e = _whole_numbers(epochs, "epochs", 1)
+        if len(m) != 1 or len(e) != 1:
+            raise TypeError("sliding takes one method and one epoch count")
+        show = _progress_line() if progress else None
+        try:
+            results = self._run(windows, m, e, _rescale(rescale), _threads(threads), show,
+                                starts=[int(i) for i in starts], window=w)
+        finally:
+            if show:
+                sys.stderr.write("\n")
+        return starts, np.array([r.value for r in results])
+
+
+def _series_whole(array: np.ndarray) -> np.ndarray:
+    """A long 1-D array as float64, before it is cut into windows."""
+    if array.dtype.kind not in "biuf":
+        raise TypeError(f"x must be a 1-D sequence of numbers, got an array of {array.dtype}")
+    return np.ascontiguousarray(array, dtype=np.float64)
+
+
+def _series_list(series) -> List[np.ndarray]:
+    if isinstance(series, np.ndarray):
+        if series.ndim == 1 and series.dtype != object:
+            raise TypeError("compute_many takes several series: a 2-D array (one series per row) or a list "
+                            "of 1-D sequences; for one series use compute")
+        if series.ndim == 2 and series.dtype != object:
+            return [_series(row, f"series {i}") for i, row in enumerate(series)]
+        if series.ndim != 1:
+            raise TypeError(f"series must be a 2-D array or a list of 1-D sequences, got {series.ndim} dimensions")
+    if isinstance(series, (str, bytes)) or not isinstance(series, Iterable):
+        raise TypeError("series must be a 2-D array (one series per row) or a list of 1-D sequences")
+    rows = [_series(row, f"series {i}") for i, row in enumerate(series)]
+    if not rows:
+        raise ValueError("series: no series given")
+    return rows
+
+
+def read_columns(path: Union[str, os.PathLike]) -> Columns:
+    """Reads a data file as the window and the command read it: lines of
+    tab-separated columns, "." or "," as the decimal mark, the columns counted
+    on the first line. Returns Columns(values, warnings): values is a 2-D
+    float64 array with one row per line and one column per series (column c
+    of the file is values[:, c - 1]); a field that is not a number (a header,
+    "nan", an empty field, a missing field of a short line) is read as 0, as
+    the window reads it, and said in warnings, as are a file that seems to use
+    another separator and lines whose field counts differ.
+
+    Raises FileNotFoundError (or another OSError) when the file cannot be
+    opened, ValueError when it is not plain text (a NUL byte, UTF-16, a binary
+    file) or holds a number beyond the double range."""
+    name = os.fspath(path)
+    with open(name, "rb"):
+        pass  # the system's own error when the file cannot be opened
+    values, warnings = _vantel.read_columns(name)
+    return Columns(values, list(warnings))
+
+
+_default: Optional[Calculator] = None
+_default_lock = threading.Lock()
+
+
+def _calculator() -> Calculator:
+    global _default
+    with _default_lock:
+        if _default is None:
+            _default = Calculator()
+        return _default
+
+
+def value(x, method: int = 5, epochs: int = 100, rescale: str = "none") -> float:
+    return _calculator().value(x, method, epochs, rescale)
+
+
+def compute(x, method: int = 5, epochs: int = 100, rescale: str = "none") -> Result:
+    return _calculator().compute(x, method, epochs, rescale)
+
+
+def compute_many(series, method: Union[int, Sequence[int]] = 5, epochs: Union[int, Sequence[int]] = 100,
+                 threads: Optional[int] = None, progress: bool = False, rescale: str = "none") -> List[Result]:
+    return _calculator().compute_many(series, method, epochs, threads, progress, rescale)
+
+
+def curve(x, method: int = 5, epochs: int = 100, rescale: str = "none") -> np.ndarray:
+    return _calculator().curve(x, method, epochs, rescale)
+
+
+def sliding(x, window: int, step: Optional[int] = None, method: int = 5, epochs: int = 100,
+            rescale: str = "none", threads: Optional[int] = None,
+            progress: bool = False) -> Tuple[np.ndarray, np.ndarray]:
+    return _calculator().sliding(x, window, step, method, epochs, rescale, threads, progress)
+
+
+_FIRST_USE = ("\n\nThe module-level function uses one Calculator() made on first use (the datasets\n"
+              "are loaded once per process; see Calculator for where they are looked for).")
+for _name in ("value", "compute", "compute_many", "curve", "sliding"):
+    globals()[_name].__doc__ = getattr(Calculator, _name).__doc__ + _FIRST_USE
+del _name
