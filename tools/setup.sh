@@ -5,9 +5,14 @@ set -euo pipefail
 cache=${1:-$HOME/.cache/vantel}
 
 # clang, its runtime libraries (libFuzzer, the sanitizers) and its OpenMP
-# build the fuzz targets; the sanitizer build of the tests uses GCC's.
+# build the fuzz targets; the sanitizer build of the tests uses GCC's. The
+# Python package needs Debian's Python headers, numpy and pybind11; its
+# installation venv, setuptools and wheel; its tests and examples pytest and
+# matplotlib.
 packages=(g++ make cmake ninja-build qt6-base-dev libgl-dev libgtest-dev libgmock-dev
-          fonts-dejavu-core xvfb xauth clang libclang-rt-14-dev libomp-14-dev)
+          fonts-dejavu-core xvfb xauth clang libclang-rt-14-dev libomp-14-dev
+          python3-dev python3-venv python3-setuptools python3-wheel python3-numpy python3-pytest
+          python3-matplotlib pybind11-dev)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

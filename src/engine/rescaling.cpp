@@ -37,13 +37,20 @@ std::vector<double> rescaled(std::span<const double> series, Rescale rescale)
     // Plain double arithmetic (SSE on x86-64, each operation rounded to
     // double, never contracted), in the order written: the documented
     // formula is the result, bit for bit.
+    // A constant series is told by its values themselves: the mean of equal
+    // values computed in double need not equal them (3 x 0.1 gives a mean
+    // just off 0.1), so sd == 0 alone would let such a series through as
+    // values of +-1.
+    const auto [low, high] = std::minmax_element(out.begin(), out.end());
+    const double min = *low;
+    const double max = *high;
+    if (max == min)
+        throw Vantel_error("a constant series cannot be rescaled by " + std::string(rescale_name(rescale)) +
+                           ": every value is " + std::to_string(min));
     if (rescale == Rescale::minmax) {
-        const auto [low, high] = std::minmax_element(out.begin(), out.end());
-        const double min = *low;
-        const double max = *high;
-        if (max == min) throw Vantel_error("a constant series cannot be rescaled by minmax: every value is " +
-                                           std::to_string(min));
         const double range = max - min;
+        if (!std::isfinite(range))
+            throw Vantel_error("a series whose values lie farther apart than the double range cannot be rescaled");
         for (double& x : out) x = (x - min) / range;
     } else {
         double sum = 0;
@@ -52,7 +59,9 @@ std::vector<double> rescaled(std::span<const double> series, Rescale rescale)
         double squares = 0;
         for (const double x : out) squares += (x - mean) * (x - mean);
         const double sd = std::sqrt(squares / static_cast<double>(out.size()));
-        if (sd == 0) throw Vantel_error("a constant series cannot be rescaled by zscore: its standard deviation is 0");
+        if (!std::isfinite(sd) || sd == 0)
+            throw Vantel_error(std::string("a series whose standard deviation is ") +
+                               (sd == 0 ? "0" : "beyond the double range") + " cannot be rescaled by zscore");
         for (double& x : out) x = (x - mean) / sd;
     }
     return out;

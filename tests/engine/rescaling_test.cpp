@@ -30,8 +30,12 @@ TEST(Rescaling, minmax_and_zscore_give_the_values_worked_out_by_hand)
 TEST(Rescaling, a_constant_series_is_refused_by_both)
 {
     const std::vector<double> constant(7, 4.25);
-    for (const Rescale r : {Rescale::minmax, Rescale::zscore})
+    for (const Rescale r : {Rescale::minmax, Rescale::zscore}) {
         EXPECT_THROW(rescaled(constant, r), Vantel_error) << rescale_name(r);
+        // Three times 0.1 sums to a mean just off 0.1: still constant.
+        EXPECT_THROW(rescaled(std::vector<double>(3, 0.1), r), Vantel_error) << rescale_name(r);
+        EXPECT_THROW(rescaled(std::vector<double>{-1.7e308, 1.7e308}, r), Vantel_error) << rescale_name(r);
+    }
     EXPECT_EQ(rescaled(constant, Rescale::none), constant);
     Rescale parsed = Rescale::none;
     EXPECT_TRUE(parse_rescale("zscore", parsed));

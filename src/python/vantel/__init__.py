@@ -169,14 +169,17 @@ def _threads(threads: Optional[int]) -> int:
 
 def _progress_line(stream=None):
     stream = stream or sys.stderr
+    shown = [""]
 
     def show(runs_done, runs, epochs_done, epochs, seconds):
         left = ""
         if 0 < epochs_done < epochs:
             left = f", about {seconds * (epochs - epochs_done) / epochs_done:.0f} s left"
-        stream.write(f"\rvantel: {runs_done} of {runs} runs, {epochs_done} of {epochs} epochs trained, "
-                     f"{seconds:.0f} s{left}   ")
-        stream.flush()
+        text = f"vantel: {runs_done} of {runs} runs, {epochs_done} of {epochs} epochs trained, {seconds:.0f} s{left}"
+        if text != shown[0]:  # redrawn only when it changes
+            stream.write(f"\r{text:<{len(shown[0])}}")
+            stream.flush()
+            shown[0] = text
 
     return show
 

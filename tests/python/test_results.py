@@ -1,0 +1,97 @@
+"""The package's numbers are the command's, and runs in parallel are the
+runs one by one."""
+import json
+
+import numpy as np
+import pytest
+
+import vantel
+from conftest import EXAMPLE_FILE, noisy, run_command
+
+
+def test_a_file_column_gives_the_commands_value_count_and_fingerprint(calculator):
+    records = json.loads(run_command(EXAMPLE_FILE, "--columns", "2", "--epochs", "1,2", "--method", "3",
+                                     "--format", "json"))
+    columns = vantel.read_columns(EXAMPLE_FILE)
+    assert columns.warnings == []
+    results = calculator.compute_many([columns.values[:, 1]], method=3, epochs=[1, 2])
+    assert [(r.value, r.value_text, r.correct_count, r.w2_sha256, r.n, r.epochs) for r in results] == \
+        [(rec["value"], rec["value_text"], rec["correct_count"], rec["w2_sha256"], rec["n"], rec["epochs"])
+         for rec in records]
+    # The same run on its own, and W2 in the layout its fingerprint hashes.
+    alone = calculator.compute(columns.values[:, 1], method=3, epochs=2)
+    assert alone.w2_sha256 == records[1]["w2_sha256"]
+    assert alone.w2.shape == (26, 10) and alone.tested_count == 10000
+    import hashlib
+    assert hashlib.sha256(alone.w2.astype("<f8").tobytes()).hexdigest() == alone.w2_sha256
+
+
+def test_many_runs_on_one_or_two_threads_come_in_order_and_equal_runs_one_by_one(calculator):
+    series = [noisy(300, 1), noisy(19625, 2)[:1000], list(range(7))]
+    one = calculator.compute_many(series, method=[2, 6], epochs=[2, 1], threads=1)
+    two = calculator.compute_many(series, method=[2, 6], epochs=[2, 1], threads=2)
+    order = [(s, m, e) for s in range(3) for m in (2, 6) for e in (2, 1)]
+    assert [(r.n, r.method, r.epochs) for r in one] == [(len(series[s]), m, e) for s, m, e in order]
+    fingerprint = [(r.value_text, r.correct_count, r.w2_sha256) for r in one]
+    assert fingerprint == [(r.value_text, r.correct_count, r.w2_sha256) for r in two]
+    s, m, e = order[5]
+    single = calculator.compute(series[s], method=m, epochs=e)
+    assert (single.value_text, single.w2_sha256) == fingerprint[5][::2]
+    # A 2-D array is a list of its rows.
+    rows = np.vstack([noisy(50, 3), noisy(50, 4)])
+    assert [r.w2_sha256 for r in calculator.compute_many(rows, epochs=1)] == \
+        [calculator.compute(row, epochs=1).w2_sha256 for row in rows]
+
+
+def test_a_curve_is_the_value_at_each_epoch(calculator):
+    x = noisy(400, 5)
+    points = calculator.curve(x, method=4, epochs=3)
+    assert points.shape == (3,)
+    assert list(points) == [calculator.value(x, method=4, epochs=e) for e in (1, 2, 3)]
+
+
+@pytest.mark.parametrize("length, window, step, starts", [
+    (40, 10, None, [0, 10, 20, 30]),   # side by side, the last window ending on the last value
+    (40, 10, 7, [0, 7, 14, 21, 28]),   # 35..44 would not fit
+    (10, 10, 3, [0]),
+])
+def test_sliding_windows_start_where_they_fit(calculator, length, window, step, starts):
+    x = noisy(length, 6)
+    found, values = calculator.sliding(x, window, step, epochs=1)
+    assert found.tolist() == starts and found.dtype == np.int64
+    assert values.tolist() == [calculator.value(x[i:i + window], epochs=1) for i in starts]
+
+
+def test_rescaling_gives_the_commands_rescaled_values(calculator, tmp_path):
+    x = noisy(60, 7) * 40 + 9
+    path = tmp_path / "series.txt"
+    path.write_text("".join(f"{v!r}\n" for v in x))
+    assert vantel.read_columns(path).values[:, 0].tolist() == x.tolist()
+    for rescale in ("minmax", "zscore"):
+        record = json.loads(run_command(str(path), "--epochs", "1", "--rescale", rescale, "--format", "json"))[0]
+        result = calculator.compute(x, epochs=1, rescale=rescale)
+        assert (result.value_text, result.w2_sha256, result.rescale) == \
+            (record["value_text"], record["w2_sha256"], rescale)
+    # Rescaled by zscore, a series and its shifted multiple are one series.
+    assert calculator.compute(x * 3 - 2, epochs=1, rescale="zscore").value_text == \
+        calculator.compute(x, epochs=1, rescale="zscore").value_text
+
+
+def test_read_columns_says_what_it_read_as_0(tmp_path):
+    path = tmp_path / "recording.txt"
+    path.write_text("time\tvalue\n1\t0,5\n2\tnan\n3\n4\t2.5\n")
+    values, warnings = vantel.read_columns(path)
+    # A line short of a field gives that field its whole text, as the window reads it.
+    assert values.tolist() == [[0, 0], [1, 0.5], [2, 0], [3, 3], [4, 2.5]]
+    assert warnings == [
+        f"{path}: the first line has 2 fields, 1 line has fewer (at line 4)",
+        f"{path} column 1: 1 of 5 values is not a number (at line 1: \"time\"), read as 0",
+        f"{path} column 2: 2 of 5 values are not numbers (first at line 1: \"value\"), read as 0",
+    ]
+
+
+def test_a_result_reads_well():
+    result = vantel.compute(noisy(20, 8), epochs=1)
+    assert result.version == vantel.__version__
+    assert (result.start, result.window, result.rescale) == (0, None, "none")
+    assert repr(result).startswith(f"Result(value={result.value_text}, method=5, epochs=1, n=20, ")
