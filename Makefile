@@ -36,6 +36,7 @@ test: build sanitize-build fuzz-build
 bench: build
 	@cmake --build $(BUILD) --target benchmarks -j $(JOBS)
 	@for b in $(BUILD)/bin/bench_*; do echo "== $$b"; $$b; done
+	@echo "== bench/bench_python.py"; PYTHONPATH=$(BUILD)/python VANTEL_MNIST="$(CACHE)/mnist" /usr/bin/python3 bench/bench_python.py
 
 sanitize-build: setup
 	@cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVANTEL_SANITIZE=ON -DVANTEL_MNIST_CACHE="$(CACHE)/mnist" > $(ASAN_BUILD).configure.log 2>&1 || (cat $(ASAN_BUILD).configure.log; exit 1)
