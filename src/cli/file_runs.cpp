@@ -44,9 +44,11 @@ std::vector<int> series_starts(const Options& options, std::size_t lines)
 {
     if (options.window == 0) return {options.start};
     std::vector<int> starts;
-    const int step = options.step > 0 ? options.step : options.window;
-    for (long long s = options.start; s + options.window - 1 <= static_cast<long long>(lines); s += step)
-        starts.push_back(static_cast<int>(s));
+    const auto first = static_cast<std::size_t>(options.start);
+    if (first > lines) return starts;
+    for (const std::size_t s : window_starts(lines - first + 1, static_cast<std::size_t>(options.window),
+                                             static_cast<std::size_t>(std::max(options.step, 0))))
+        starts.push_back(static_cast<int>(first + s));
     return starts;
 }
 

@@ -60,6 +60,15 @@ std::string series_problem(std::span<const double> series)
     return {};
 }
 
+std::vector<std::size_t> window_starts(std::size_t length, std::size_t window, std::size_t step)
+{
+    if (step == 0) step = window;
+    std::vector<std::size_t> starts;
+    if (window == 0) return starts;
+    for (std::size_t s = 0; window <= length && s <= length - window; s += step) starts.push_back(s);
+    return starts;
+}
+
 Datasets::Datasets() = default;
 Datasets::~Datasets() = default;
 

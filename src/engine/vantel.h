@@ -137,6 +137,13 @@ private:
 // SHA-256 of W2 as 260 little-endian doubles in the order h = 0..25, o = 0..9.
 std::string w2_fingerprint(const Vedero_network& net);
 
+// The first values (indexes from 0) of the windows of `window` values,
+// `step` apart, that fit whole in a series of `length` values: 0, step,
+// 2 step, ... while start + window <= length; none when the window is
+// longer than the series. A step of 0 is taken as `window` (windows side by
+// side).
+std::vector<std::size_t> window_starts(std::size_t length, std::size_t window, std::size_t step);
+
 // What a series must be, checked as compute checks it; the text of the
 // error, or empty when the series is usable.
 std::string series_problem(std::span<const double> series);

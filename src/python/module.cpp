@@ -148,4 +148,5 @@ PYBIND11_MODULE(_vantel, m)
         .def_property_readonly("mnist_dir", &Engine::mnist_dir)
         .def_property_readonly("t_pattern", &Engine::t_pattern);
     m.def("read_columns", &read_columns, py::arg("path"));
+    m.def("window_starts", &window_starts, py::arg("length"), py::arg("window"), py::arg("step"));
 }

@@ -238,5 +238,24 @@ TEST_F(Vantel_api, a_stop_ends_the_run_without_a_value)
     EXPECT_TRUE(std::isnan(r.value));
 }
 
+TEST(Window_starts, every_window_that_fits_whole_and_no_other)
+{
+    struct Case {
+        std::size_t length, window, step;
+        std::vector<std::size_t> starts;
+    };
+    const Case cases[] = {
+        {40, 10, 0, {0, 10, 20, 30}},     // side by side, the last one ending on the last value
+        {40, 10, 7, {0, 7, 14, 21, 28}},  // 35..44 would not fit
+        {41, 10, 31, {0, 31}},            // 31..40 ends on the last value
+        {10, 10, 3, {0}},
+        {9, 10, 1, {}},
+        {0, 5, 1, {}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(window_starts(c.length, c.window, c.step), c.starts)
+            << c.length << " values, window " << c.window << ", step " << c.step;
+}
+
 }  // namespace
 }  // namespace vantel::test

@@ -337,7 +337,7 @@ class Calculator:
         if array.shape[0] < w:
             raise ValueError(f"x holds {array.shape[0]} values, fewer than one window of {w}")
         whole = _series_whole(array)
-        starts = np.arange(0, whole.shape[0] - w + 1, s, dtype=np.int64)
+        starts = np.array(_vantel.window_starts(whole.shape[0], w, s), dtype=np.int64)
         windows = [whole[i:i + w] for i in starts]
         for i, part in zip(starts, windows):
             _series(part, f"the window at {i}")
