@@ -14,6 +14,9 @@
 #include <vector>
 
 #include "base/program_folder.h"
+#include "engine/engine_workspace.h"
+#include "engine/extended_arithmetic.h"
+#include "engine/fast_sigmoid.h"
 #include "engine/vantel.h"
 #include "model/control.h"
 #include "support/literal_engine.h"
@@ -127,6 +130,25 @@ int main()
     }, &cpu_full);
     std::printf("full run, steps 3..8, %d epochs   %8.3f s  (%.3f)  Accuracy %.2f\n", state.run.Epochs, full,
                 cpu_full, state.run.Accuracy);
+
+    // How often the fast sigmoid hands over to expl on real arguments: the
+    // output sums of every training image with the W2 that run trained.
+    Engine_workspace& ws = *p.session.engine_workspace;
+    refresh_train_hidden(ws, state.net, state.datasets);
+    const double* rows = train_hidden_rows(ws);
+    long calls = 0, fallbacks = 0;
+    for (int k = 1; k <= Train_count; ++k) {
+        const double* Sh = rows + static_cast<std::size_t>(k) * (Neurons + 1);
+        for (int o = 0; o < Outputs; ++o) {
+            double sum = 0.0;
+            for (int h = 0; h <= Neurons; ++h) sum = add_product(sum, Sh[h], state.net.W2[h][o]);
+            double out = 0;
+            fallbacks += !try_fast_sigmoid(sum, out);
+            ++calls;
+        }
+    }
+    std::printf("sigmoid fallbacks to expl          %ld of %ld output sums (%.3f %%): training images, trained W2\n",
+                fallbacks, calls, 100.0 * static_cast<double>(fallbacks) / static_cast<double>(calls));
 
     // The same run through the computation API (what the command and the
     // Python module use): no pumps, the halves of the output layer
