@@ -2,6 +2,7 @@
 // the loading's progress in the window.
 #include <filesystem>
 
+#include "base/program_folder.h"
 #include "base/strings.h"
 #include "engine/datasets.h"
 #include "model/step_handlers.h"
@@ -10,7 +11,6 @@ namespace vantel {
 
 namespace {
 
-constexpr const char* T_pattern_file = "T_pattern/T-pattern-3.VM";
 // The program's own message for a missing file names it so, wherever it is.
 constexpr const char* T_pattern_shown = "T_pattern\\T-pattern-3.VM";
 
@@ -38,7 +38,7 @@ void show_progress(Session& s, const char* stage, int record)
 
 void load_t_pattern_file(Session& s, Pattern_datasets& d)
 {
-    const std::string path = s.t_pattern_file.empty() ? s.state.run.App_dir + T_pattern_file : s.t_pattern_file;
+    const std::string path = s.t_pattern_file.empty() ? default_t_pattern_file(s.state.run.App_dir) : s.t_pattern_file;
     std::error_code ignored;
     const auto status = std::filesystem::status(path, ignored);
     if (!std::filesystem::exists(status) || std::filesystem::is_directory(status)) {
@@ -56,7 +56,7 @@ void load_t_pattern_file(Session& s, Pattern_datasets& d)
 std::string mnist_folder(const Session& s)
 {
     const std::string line = init_line(s, 5);
-    if (line == "Path=") return s.state.run.App_dir + "MNIST_10/";
+    if (line == "Path=") return default_mnist_folder(s.state.run.App_dir);
     return remove_every(line, "Path=");
 }
 

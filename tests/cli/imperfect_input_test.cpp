@@ -36,6 +36,7 @@ std::string column_with(const std::string& bad, int line)
 
 TEST(Imperfect_input, what_is_read_as_0_is_said_and_strict_refuses_it)
 {
+    ASSERT_TRUE(real_mnist_present());
     Temp_dir dir;
     struct Case {
         std::string name;
@@ -108,6 +109,7 @@ TEST(Imperfect_input, files_that_are_not_plain_text_are_refused_naming_what_they
 
 TEST(Imperfect_input, an_interrupted_output_is_completed_by_resume)
 {
+    ASSERT_TRUE(real_mnist_present());
     Temp_dir dir;
     const std::string data = dir.write("series.txt", series_rows(40, 3));
     const std::string runs = shell_word(data) + " --columns all --epochs 1 --n 30 --threads 2";
@@ -156,6 +158,7 @@ TEST(Imperfect_input, an_interrupted_output_is_completed_by_resume)
 
 TEST(Imperfect_input, standard_input_the_version_and_the_defaults)
 {
+    ASSERT_TRUE(real_mnist_present());
     Temp_dir dir;
     const std::string data = dir.write("series.txt", series_rows(40, 2));
     const auto from_file = run_vantel(shell_word(data) + " --column 2 --n 30 --epochs 1 --format jsonl", dir);
@@ -187,6 +190,7 @@ TEST(Imperfect_input, standard_input_the_version_and_the_defaults)
 
 TEST(Imperfect_input, windows_start_where_they_fit_and_a_curve_gives_every_epoch)
 {
+    ASSERT_TRUE(real_mnist_present());
     Temp_dir dir;
     const std::string data = dir.write("series.txt", series_rows(40, 1));
     // Windows of 10 every 7 lines: 1, 8, 15, 22, 29 (29 + 9 = 38 fits, 36 does not).

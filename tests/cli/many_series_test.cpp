@@ -53,6 +53,7 @@ std::vector<std::string> contents_in(const std::filesystem::path& folder)
 
 TEST(Many_series, csv_json_and_text_hold_the_same_runs_with_one_thread_or_two)
 {
+    ASSERT_TRUE(real_mnist_present());
     Temp_dir dir;
     const std::string data = dir.write("se,ries \"q\".txt", series_rows(40, 2));
     const std::string runs = shell_word(data) + " --columns all --epochs 1,2 --method 3 --n 30";
@@ -255,6 +256,7 @@ struct Batch_folder {
 
 TEST(Many_series, batch_writes_the_files_of_the_windows_all_files_batch)
 {
+    ASSERT_TRUE(real_mnist_present());
     Batch_folder folder({"1", "2", "AUTO=NO", "METHOD=3", "N=30", "Path="});
     folder.app.write("DATA/a.txt", series_rows(40, 2));
     folder.app.write("DATA/b.txt", series_rows(12, 1));
@@ -294,6 +296,7 @@ TEST(Many_series, batch_writes_the_files_of_the_windows_all_files_batch)
 
 TEST(Many_series, batch_passes_over_what_it_cannot_compute_as_the_window_does_and_says_so)
 {
+    ASSERT_TRUE(real_mnist_present());
     Batch_folder folder({"1", "2", "AUTO=NO", "METHOD=3", "N=30", "Path="});
     folder.app.write("DATA/t.txt", "TURBO\r\n1\r\n");
     std::string long_turbo = "TURBO\r\n";
@@ -339,6 +342,7 @@ TEST(Many_series, batch_passes_over_what_it_cannot_compute_as_the_window_does_an
 
 TEST(Many_series, ctrl_c_stops_the_run_in_progress_and_keeps_the_finished_records)
 {
+    ASSERT_TRUE(real_mnist_present());
     Temp_dir dir;
     const std::string data = dir.write("series.txt", series_rows(40, 3));
     const std::string output = (dir.path() / "runs.csv").string();
@@ -405,6 +409,7 @@ TEST(Many_series, ctrl_c_stops_the_run_in_progress_and_keeps_the_finished_record
 
 TEST(Many_series, progress_shows_on_a_terminal_only)
 {
+    ASSERT_TRUE(real_mnist_present());
     Temp_dir dir;
     const std::string data = dir.write("series.txt", series_rows(40, 1));
     const std::string arguments = shell_word(data) + " --n 30 --epochs 1 --threads 1";
