@@ -284,16 +284,17 @@ TEST(Training, unsynchronized_halves_give_the_literal_results_with_one_thread_or
         const char* what;
         unsigned seed;
         bool edge_W1;
-        bool overflow_in_output_7;
+        int overflow_output;  // -1: none
         bool stop_at_once;
         int threads;
     };
     const Case cases[] = {
-        {"random W1, two threads", 21, false, false, false, 2},
-        {"edge W1, one thread", 22, true, false, false, 1},
-        {"overflow of output 7, two threads", 51, false, true, false, 2},
-        {"overflow of output 7, one thread", 51, false, true, false, 1},
-        {"stop before the first image, two threads", 21, false, false, true, 2},
+        {"random W1, two threads", 21, false, -1, false, 2},
+        {"edge W1, one thread", 22, true, -1, false, 1},
+        {"overflow of output 7, two threads", 51, false, 7, false, 2},
+        {"overflow of output 7, one thread", 51, false, 7, false, 1},
+        {"overflow of output 2 (the other half), two threads", 52, false, 2, false, 2},
+        {"stop before the first image, two threads", 21, false, -1, true, 2},
     };
     const int threads = omp_get_max_threads();
     for (const Case& c : cases) {
@@ -303,12 +304,13 @@ TEST(Training, unsynchronized_halves_give_the_literal_results_with_one_thread_or
             fill_edge_W1(world.state, c.seed);
             world.session.trigger(Control::Button_Step_5);
         }
-        if (c.overflow_in_output_7) {
+        const int o = c.overflow_output;
+        if (o >= 0) {
             auto probe = world.copy();
             build_input_vector(probe->datasets, probe->datasets.Train_images[1], probe->net.Y);
             literal_forward(*probe);
-            for (int h = 0; h <= Neurons; ++h) world.state.net.W2[h][7] = 0.0;
-            world.state.net.W2[3][7] = probe->net.Sh[3] > 0 ? 1e6 : -1e6;
+            for (int h = 0; h <= Neurons; ++h) world.state.net.W2[h][o] = 0.0;
+            world.state.net.W2[3][o] = probe->net.Sh[3] > 0 ? 1e6 : -1e6;
         }
         world.state.run.Learning_rate = Training_rate;
         auto literal = world.copy();
@@ -331,11 +333,11 @@ TEST(Training, unsynchronized_halves_give_the_literal_results_with_one_thread_or
         } catch (const Vantel_error&) {
             literal_overflowed = true;
         }
-        EXPECT_EQ(overflowed, c.overflow_in_output_7) << c.what;
-        EXPECT_EQ(literal_overflowed, c.overflow_in_output_7) << c.what;
+        EXPECT_EQ(overflowed, o >= 0) << c.what;
+        EXPECT_EQ(literal_overflowed, o >= 0) << c.what;
         world.state.run.Current_epoch = 1;  // the epoch counter is the driver's
         expect_same_network(*literal, world.state, c.what);
-        EXPECT_TRUE(W2_trained(world.state) || c.overflow_in_output_7) << c.what;
+        EXPECT_TRUE(W2_trained(world.state) || o >= 0) << c.what;
     }
     omp_set_num_threads(threads);
 }
