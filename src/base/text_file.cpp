@@ -8,6 +8,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "base/line_splitter.h"
+
 namespace vantel {
 
 namespace {
@@ -61,20 +63,9 @@ std::string load_text_file(const std::string& path)
 
 std::vector<std::string> split_lines(std::string_view text)
 {
-    std::vector<std::string> lines;
-    std::string current;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c == '\r' || c == '\n') {
-            lines.push_back(std::move(current));
-            current.clear();
-            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-        } else {
-            current += c;
-        }
-    }
-    if (!current.empty()) lines.push_back(std::move(current));
-    return lines;
+    Line_splitter splitter{Line_options{}};
+    splitter.feed(text);
+    return splitter.finish();
 }
 
 }  // namespace vantel

@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include "base/error.h"
+#include "base/line_splitter.h"
 
 namespace vantel {
 
@@ -37,103 +38,24 @@ namespace {
                        std::to_string(Max_data_line_bytes) + " bytes (16 MiB)");
 }
 
-constexpr std::string_view Utf8_byte_order_mark = "\xEF\xBB\xBF";
+void refuse_data_line(Line_limit which, std::string_view name, std::size_t number)
+{
+    if (which == Line_limit::lines) too_many_lines(name, number);
+    line_too_long(name, number);
+}
 
-// Splits text fed in pieces into lines; see split_data_text.
-class Line_splitter {
-public:
-    Line_splitter(std::size_t max_lines, std::string_view name) : max_lines_(max_lines), name_(name) {}
-
-    // Feeds the next piece; returns false once a NUL byte has ended the text.
-    bool feed(std::string_view piece)
-    {
-        const char* p = piece.data();
-        const char* const end = p + piece.size();
-        skip_byte_order_mark(p, end);
-        while (p < end) {
-            if (after_cr_ && *p == '\n') {  // the LF of a CR LF pair
-                after_cr_ = false;
-                ++p;
-                continue;
-            }
-            after_cr_ = false;
-            const char* stop = p;
-            while (stop < end && *stop != '\r' && *stop != '\n' && *stop != '\0') ++stop;
-            const auto length = static_cast<std::size_t>(stop - p);
-            if (length > Max_data_line_bytes - current_.size()) line_too_long(name_, lines_.size() + 1);
-            if (stop == end) {  // the line goes on in the next piece
-                current_.append(p, length);
-                return true;
-            }
-            if (*stop == '\0') {
-                current_.append(p, length);
-                nul_line_ = lines_.size() + 1;
-                return false;
-            }
-            after_cr_ = *stop == '\r';
-            end_line(std::string_view(p, length));
-            p = stop + 1;
-        }
-        return true;
-    }
-
-    std::vector<std::string> finish()
-    {
-        // A text of a mark's first byte or two holds them as its line.
-        if (!mark_done_) current_.append(Utf8_byte_order_mark.substr(0, mark_bytes_seen_));
-        // A last line without a break counts; a final break adds nothing.
-        if (!current_.empty()) end_line({});
-        return std::move(lines_);
-    }
-
-    std::size_t nul_line() const { return nul_line_; }
-
-private:
-    // Passes over a UTF-8 byte-order mark at the start of the text, which may
-    // come a byte at a time: while the pieces end inside what may still be
-    // one, its bytes are held back. Bytes that began like a mark but were not
-    // one are given back to the first line.
-    void skip_byte_order_mark(const char*& p, const char* end)
-    {
-        if (mark_done_) return;
-        while (p < end && mark_bytes_seen_ < Utf8_byte_order_mark.size() &&
-               *p == Utf8_byte_order_mark[mark_bytes_seen_]) {
-            ++mark_bytes_seen_;
-            ++p;
-        }
-        if (mark_bytes_seen_ == Utf8_byte_order_mark.size()) {
-            mark_done_ = true;
-        } else if (p < end) {
-            current_.append(Utf8_byte_order_mark.substr(0, mark_bytes_seen_));
-            mark_done_ = true;
-        }
-    }
-
-    // Ends the line begun in earlier pieces (if any) with `rest`. A line read
-    // in one piece is stored at its exact size; one that grew across pieces
-    // gives back what its growth reserved, up to as much as the line itself.
-    void end_line(std::string_view rest)
-    {
-        if (lines_.size() >= max_lines_) too_many_lines(name_, max_lines_);
-        if (current_.empty()) {
-            lines_.emplace_back(rest);
-            return;
-        }
-        current_.append(rest);
-        current_.shrink_to_fit();
-        lines_.push_back(std::move(current_));
-        current_ = std::string();
-    }
-
-    std::size_t max_lines_;
-    std::string name_;
-    std::vector<std::string> lines_;
-    std::string current_;
-    bool after_cr_ = false;
-    std::size_t nul_line_ = 0;
-    bool mark_done_ = false;
-    std::size_t mark_bytes_seen_ = 0;
-};
+// The splitter of data files; see split_data_text.
+Line_splitter data_splitter(std::size_t max_lines, std::string_view name)
+{
+    Line_options options;
+    options.max_lines = max_lines;
+    options.max_line_bytes = Max_data_line_bytes;
+    options.nul_ends_text = true;
+    options.skip_byte_order_mark = true;
+    options.refuse = refuse_data_line;
+    options.name = name;
+    return Line_splitter(options);
+}
 
 class File_descriptor {
 public:
@@ -169,7 +91,7 @@ Data_text read_text(int fd, const std::string& name, std::size_t chunk_bytes)
     const bool regular = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
     if (regular && static_cast<std::uint64_t>(info.st_size) > Max_data_file_bytes) too_large(name);
 
-    Line_splitter splitter(Max_data_file_lines, name);
+    Line_splitter splitter = data_splitter(Max_data_file_lines, name);
     // A small file needs no buffer of full size.
     std::size_t chunk_size = chunk_bytes > 0 ? chunk_bytes : 1;
     if (regular && static_cast<std::uint64_t>(info.st_size) < chunk_size)
@@ -229,7 +151,7 @@ Data_text examine_data_text(std::string_view bytes, std::size_t max_lines, std::
 {
     Data_text text;
     text.kind = text_kind_of(bytes.substr(0, Text_kind_head_bytes));
-    Line_splitter splitter(max_lines, name);
+    Line_splitter splitter = data_splitter(max_lines, name);
     splitter.feed(bytes);
     text.lines = splitter.finish();
     text.nul_line = splitter.nul_line();
