@@ -91,8 +91,9 @@ std::vector<Run_result> compute_series_runs(Network_pool& networks, const Series
                 stop = true;
             }
         }
-        for (std::size_t job = 0; job < jobs && !errors[job]; ++job)
-            if (!pool.failure(job).empty())
+        // A network that could not be made (out of memory, say) fails its runs there.
+        for (std::size_t job = 0; job < jobs; ++job)
+            if (!errors[job] && !pool.failure(job).empty())
                 errors[job] = std::make_exception_ptr(Vantel_error(pool.failure(job)));
     }
     if (interrupted) throw Runs_interrupted();
