@@ -78,10 +78,10 @@ TEST(Fast_sigmoid, results_on_a_midpoint_between_doubles_are_left_to_expl)
 
 // Inputs whose estimate lies within the margin of a rounding boundary, as
 // bench/find_sigmoid_hard_inputs finds them (default arguments), with the
-// narrowest margin that still hands each to expl. A margin 1 % narrower
-// keeps inputs at the edge on the fast path; one below 4 u (2 u for most)
-// returns for a crossing input the estimate's double, which differs from
-// the literal result. Run the program again when the estimate changes.
+// narrowest margin that still hands each to expl. A margin 0.01 % narrower
+// keeps inputs at the edge on the fast path; one below 4 u (below 1.9 u for
+// all four) returns for crossing inputs the estimate's double, which differs
+// from the literal result. Run the program again when the estimate changes.
 constexpr double at_the_edge[] = {
     -0x1.ff8484cce75b4p+3,  // 11.999783 u
     -0x1.686882d430e2ap+4,  // 11.999582 u
