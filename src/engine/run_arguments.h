@@ -11,9 +11,10 @@ namespace vantel {
 
 inline constexpr int Min_method = 1;
 inline constexpr int Max_method = 6;
-// A million epochs take about eight hours a series on two cores: beyond any
-// run a researcher means, and far from the overflow of an int counter.
-inline constexpr int Max_epochs = 1'000'000;
+// 100000 epochs take about an hour a series on two cores, far beyond where
+// the values level off; a learning curve of as many points still fits in
+// memory (about 2.5 KB a point).
+inline constexpr int Max_epochs = 100'000;
 // Threads of one process that computes: more than any machine's cores, few
 // enough that the threading runtime can always start them.
 inline constexpr int Max_threads = 1024;

@@ -174,8 +174,8 @@ TEST_F(Vantel_api, refuses_what_it_cannot_compute_before_any_work)
         {{1, 2, 3, 4, -inf}, 5, 1, "value 5 of the series is infinite; every value must be a finite number"},
         {std::vector<double>(5, 1.0), 0, 1, "the fill method must be 1..6, got 0"},
         {std::vector<double>(5, 1.0), 7, 1, "the fill method must be 1..6, got 7"},
-        {std::vector<double>(5, 1.0), 5, 0, "the number of epochs must be 1..1000000, got 0"},
-        {std::vector<double>(5, 1.0), 5, 1000001, "the number of epochs must be 1..1000000, got 1000001"},
+        {std::vector<double>(5, 1.0), 5, 0, "the number of epochs must be 1..100000, got 0"},
+        {std::vector<double>(5, 1.0), 5, 100001, "the number of epochs must be 1..100000, got 100001"},
     };
     Network network(datasets_);
     for (const Case& c : cases) {
