@@ -15,6 +15,7 @@
 #include <thread>
 
 #include "base/sha256.h"
+#include "base/version.h"
 #include "cli/command_runner.h"
 #include "base/date_time.h"
 #include "series/data_file.h"
@@ -102,7 +103,7 @@ TEST(Many_series, csv_json_and_text_hold_the_same_runs_with_one_thread_or_two)
         EXPECT_TRUE(std::regex_match(r[8], std::regex("\\d+\\.\\d{3}"))) << r[8];
         EXPECT_TRUE(std::regex_match(r[9], std::regex("[0-9a-f]{64}"))) << r[9];
         EXPECT_EQ(r[11], "");
-        EXPECT_EQ(r[12], "1.0.0.4");
+        EXPECT_EQ(r[12], Program_version);
         EXPECT_EQ(r[13], r[2]) << "value_text";
         EXPECT_EQ(object["value"].kind, Json::Kind::number) << which;
         EXPECT_EQ(r[15], "1");
