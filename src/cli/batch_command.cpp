@@ -126,25 +126,18 @@ int run_batch(const Options& options, const std::string& program_dir)
 
     const auto datasets = load_datasets(paths, threads);
     if (!datasets) return Bad_input;
-    const std::vector<Data_file>& files = batch.files();
     std::vector<std::vector<Run_record>> computed(jobs.size());
     std::vector<const std::vector<Run_record>*> finished(jobs.size(), nullptr);
-    Table_cache tables(files, jobs);
-    std::atomic<std::size_t> epochs_trained{0};
-    Run_pool pool(datasets, jobs.size(), threads,
-                  series_job_runner(files, jobs, tables, computed, false, &stop_requested(), &epochs_trained),
-                  stop_requested());
-    std::size_t done = 0;
-    drive(
-        pool, progress,
-        [&](std::size_t j) {
-            if (!pool.failure(j).empty()) computed[j] = failed_job(files[jobs[j].file], jobs[j], pool.failure(j));
-            finished[j] = &computed[j];
-            for (const Run_record& record : computed[j]) done += !record.stopped;
-            batch.write_finished(finished, false);
-            print_reports(batch, progress, failed);
-        },
-        [&] { return Work_done{done, epochs_trained.load()}; });
+    Table_cache tables(batch.files(), jobs);
+    const std::size_t done = run_jobs({datasets, threads, batch.files(), jobs, tables, computed}, progress,
+                                      [&](std::size_t j) {
+                                          finished[j] = &computed[j];
+                                          batch.write_finished(finished, false);
+                                          print_reports(batch, progress, failed);
+                                          std::size_t runs = 0;
+                                          for (const Run_record& record : computed[j]) runs += !record.stopped;
+                                          return runs;
+                                      });
     batch.write_finished(finished, true);
     print_reports(batch, progress, failed);
 
