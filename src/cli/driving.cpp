@@ -2,6 +2,8 @@
 
 #include <omp.h>
 
+#include "base/program_folder.h"
+
 namespace vantel::cli {
 
 namespace {
@@ -30,6 +32,15 @@ void say(const std::string& text)
 std::string plural(std::size_t count, const char* one, const char* many)
 {
     return std::to_string(count) + " " + (count == 1 ? one : many);
+}
+
+Dataset_paths dataset_paths(const Options& options, const std::string& program_dir, const std::string& mnist_dir)
+{
+    Dataset_paths paths;
+    paths.mnist_dir = options.mnist_dir.empty() ? mnist_dir : options.mnist_dir;
+    paths.t_pattern_file =
+        options.t_pattern_file.empty() ? default_t_pattern_file(program_dir) : options.t_pattern_file;
+    return paths;
 }
 
 std::shared_ptr<const Datasets> load_datasets(const Dataset_paths& paths, int threads)

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "cli/data_runs.h"
+#include "cli/options.h"
 #include "cli/progress.h"
 #include "engine/run_pool.h"
 #include "engine/vantel.h"
@@ -27,6 +28,10 @@ int report_problems(const std::vector<std::string>& problems);
 void say(const std::string& text);
 // "1 run", "3 runs".
 std::string plural(std::size_t count, const char* one, const char* many);
+
+// The datasets' files: those of --mnist and --tpattern, else the folder
+// `mnist_dir` and the program folder's T-pattern.
+Dataset_paths dataset_paths(const Options& options, const std::string& program_dir, const std::string& mnist_dir);
 
 // Loads the datasets with every thread; nothing (after saying why) when a
 // file is damaged, which is bad input too.

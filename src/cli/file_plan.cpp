@@ -17,16 +17,15 @@ namespace {
 // Every file's series, from the options.
 Series_plan series_plan(const Options& options)
 {
-    Series_plan plan;
-    plan.all_columns = options.all_columns;
-    plan.columns = options.columns;
-    plan.methods = options.methods;
-    plan.n = options.n;
-    plan.start = options.start;
-    plan.window = options.window;
-    plan.step = options.step;
-    plan.rescale = options.rescale;
-    plan.epochs = options.epochs;
+    Series_plan plan{.all_columns = options.all_columns,
+                     .columns = options.columns,
+                     .methods = options.methods,
+                     .n = options.n,
+                     .start = options.start,
+                     .window = options.window,
+                     .step = options.step,
+                     .rescale = options.rescale,
+                     .epochs = options.epochs};
     if (options.curve) {
         plan.epochs.clear();
         for (int e = 1; e <= options.epochs.front(); ++e) plan.epochs.push_back(e);

@@ -21,15 +21,6 @@ void check_file_options(const Options& options, std::vector<std::string>& proble
         problems.push_back("standard input (-) can be read only once");
 }
 
-Dataset_paths dataset_paths(const Options& options, const std::string& program_dir)
-{
-    Dataset_paths paths;
-    paths.mnist_dir = options.mnist_dir.empty() ? default_mnist_folder(program_dir) : options.mnist_dir;
-    paths.t_pattern_file =
-        options.t_pattern_file.empty() ? default_t_pattern_file(program_dir) : options.t_pattern_file;
-    return paths;
-}
-
 }  // namespace
 
 int run_files(const Options& options, const std::string& program_dir)
@@ -38,7 +29,7 @@ int run_files(const Options& options, const std::string& program_dir)
     std::vector<std::string> problems;
     check_file_options(options, problems);
     const Given_files given = read_given_files(options, problems);
-    const Dataset_paths paths = dataset_paths(options, program_dir);
+    const Dataset_paths paths = dataset_paths(options, program_dir, default_mnist_folder(program_dir));
     check_mnist(paths.mnist_dir, problems);
     check_t_pattern(paths.t_pattern_file, problems);
     check_output_file(options.output, options.files, problems);

@@ -78,6 +78,8 @@ Field_texts of_valued(const Run_record& r)
         return {std::to_string(r.*member)};
 }
 
+// The record contract in its order, as the README documents it; a new
+// field is appended here and nowhere else.
 const Record_field Fields[] = {
     {"file", Field_type::text, text_of<&Run_record::file>, set_text<&Run_record::file>},
     {"file_sha256", Field_type::text, text_of<&Run_record::file_sha256>, set_text<&Run_record::file_sha256>},
