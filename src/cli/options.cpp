@@ -23,9 +23,9 @@ enum class Value {
 // What was read of an option's value, for its row to set.
 struct Value_read {
     const std::string& text;
-    int number = 0;            // whole; word: the word's place in `words`, from 0
+    int number = 0;                 // whole; word: the word's place in `words`, from 0
     std::vector<int> numbers = {};  // numbers, counts
-    bool all = false;          // numbers: the word "all"
+    bool all = false;               // numbers: the word "all"
 };
 
 struct Option_row {
