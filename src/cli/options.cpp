@@ -6,6 +6,8 @@
 
 #include "base/strings.h"
 #include "cli/option_numbers.h"
+#include "engine/run_arguments.h"
+#include "engine/vantel.h"
 
 namespace vantel::cli {
 
@@ -54,6 +56,10 @@ void set_columns(Options& options, const Value_read& read)
     if (!read.all) options.columns = read.numbers;
 }
 
+// The texts below name the engine's limits.
+static_assert(Max_epochs == 100000 && Max_threads == 1024 && Min_method == 1 && Max_method == 6 &&
+              Min_series_length == 5 && Max_series_length == 19625);
+
 // Every option, in the order of --help.
 constexpr Option_row Rows[] = {
     {.name = "--columns", .value = Value::numbers, .runs_only = true, .low = 1, .high = INT_MAX,
@@ -62,8 +68,8 @@ constexpr Option_row Rows[] = {
     {.name = "--column", .value = Value::numbers, .runs_only = true, .low = 1, .high = INT_MAX,
      .expected = "'all' or column numbers such as 1,3-5", .words = "all", .out_of_range = "columns count from 1",
      .set = set_columns},
-    {.name = "--epochs", .value = Value::counts, .runs_only = true, .low = 1, .high = INT_MAX,
-     .expected = "whole numbers of 1 or more, such as 100 or 5,10,20",
+    {.name = "--epochs", .value = Value::counts, .runs_only = true, .low = 1, .high = Max_epochs,
+     .expected = "whole numbers from 1 to 100000, such as 100 or 5,10,20",
      .set = [](Options& o, const Value_read& r) { o.epochs = r.numbers; }},
     {.name = "--curve", .runs_only = true, .set = [](Options& o, const Value_read&) { o.curve = true; }},
     {.name = "--n", .value = Value::whole, .runs_only = true, .low = INT_MIN, .high = INT_MAX,
@@ -75,13 +81,14 @@ constexpr Option_row Rows[] = {
          }},
     {.name = "--start", .value = Value::whole, .runs_only = true, .low = 1, .high = INT_MAX,
      .expected = "a line number of 1 or more", .set = [](Options& o, const Value_read& r) { o.start = r.number; }},
-    {.name = "--window", .value = Value::whole, .runs_only = true, .low = 5, .high = 19625,
+    {.name = "--window", .value = Value::whole, .runs_only = true, .low = Min_series_length,
+     .high = Max_series_length,
      .expected = "a window of 5 to 19625 values", .set = [](Options& o, const Value_read& r) { o.window = r.number; }},
     {.name = "--step", .value = Value::whole, .runs_only = true, .low = 1, .high = INT_MAX,
      .expected = "a step of 1 line or more", .set = [](Options& o, const Value_read& r) { o.step = r.number; }},
     {.name = "--rescale", .value = Value::word, .runs_only = true, .expected = "none, minmax or zscore",
      .words = "none minmax zscore", .set = [](Options& o, const Value_read& r) { parse_rescale(r.text, o.rescale); }},
-    {.name = "--method", .value = Value::numbers, .runs_only = true, .low = 1, .high = 6,
+    {.name = "--method", .value = Value::numbers, .runs_only = true, .low = Min_method, .high = Max_method,
      .expected = "1..6, a list of them, or all", .words = "all",
      .set =
          [](Options& o, const Value_read& r) {
@@ -96,7 +103,8 @@ constexpr Option_row Rows[] = {
     {.name = "--resume", .runs_only = true, .set = [](Options& o, const Value_read&) { o.resume = true; }},
     {.name = "--batch", .value = Value::text, .set = [](Options& o, const Value_read& r) { o.batch_dir = r.text; }},
     {.name = "--init", .value = Value::text, .set = [](Options& o, const Value_read& r) { o.init_file = r.text; }},
-    {.name = "--threads", .value = Value::whole, .low = 1, .high = 1024, .expected = "a whole number from 1 to 1024",
+    {.name = "--threads", .value = Value::whole, .low = 1, .high = Max_threads,
+     .expected = "a whole number from 1 to 1024",
      .set = [](Options& o, const Value_read& r) { o.threads = r.number; }},
     {.name = "--mnist", .value = Value::text,
      .set = [](Options& o, const Value_read& r) { o.mnist_dir = with_slash(r.text); }},

@@ -29,7 +29,7 @@ method. 100 epochs take a few seconds per series on two cores.
 options for data files:
   --columns all|LIST  columns to take, from 1: all of them, or a list such as 1,3-5 (default 1);
                       --column C is the same
-  --epochs LIST       training epochs, 1 or more, one count or several such as 5,10,20
+  --epochs LIST       training epochs, 1 to 100000, one count or several such as 5,10,20
                       (default 100); several counts of a series are trained once, to the
                       largest, and the network is tested at each count; with exactly two
                       counts the relative change (E2 value - E1 value) / E2 value is reported
@@ -67,7 +67,7 @@ whose first line is "TURBO" is not computed. The paths written are printed.
   --output DIR        the folder that receives "Results" and "DATA_RESULT"
 
 common options:
-  --threads T         threads in all, 1 or more (default: every core this process may use)
+  --threads T         threads in all, 1 to 1024 (default: every core this process may use)
   --mnist DIR         folder of the four MNIST-10 files (default: MNIST_10 next to the
                       program, or the folder of init line 6 with --batch)
   --tpattern FILE     the T-pattern file (default: T_pattern/T-pattern-3.VM next to the program)

@@ -149,8 +149,8 @@ TEST(Many_series, bad_input_is_reported_line_by_line_before_any_work)
         {"--column 2-x " + data, "--column needs 'all' or column numbers such as 1,3-5, got '2-x'"},
         {"--columns 1,3 " + data, "column 3 is out of range for " + data + ", which has 2 columns"},
         {"--method 7 " + data, "--method needs 1..6, a list of them, or all, got '7'"},
-        {"--epochs 0 " + data, "--epochs needs whole numbers of 1 or more, such as 100 or 5,10,20, got '0'"},
-        {"--epochs 1,,3 " + data, "--epochs needs whole numbers of 1 or more, such as 100 or 5,10,20, got '1,,3'"},
+        {"--epochs 0 " + data, "--epochs needs whole numbers from 1 to 100000, such as 100 or 5,10,20, got '0'"},
+        {"--epochs 1,,3 " + data, "--epochs needs whole numbers from 1 to 100000, such as 100 or 5,10,20, got '1,,3'"},
         {"--format xml " + data, "--format needs text, csv, json or jsonl, got 'xml'"},
         {"--n ten " + data, "--n needs a whole number (corrected to 5..19625 and the file's lines), got 'ten'"},
         {"--n 100000000000 " + data,
@@ -173,11 +173,13 @@ TEST(Many_series, bad_input_is_reported_line_by_line_before_any_work)
          "no window of 5 values fits in " + data + ", which has 20 lines (from line 2147483647 on)"},
         {"--n -2147483649 " + data,
          "--n -2147483649 is out of range: a whole number (corrected to 5..19625 and the file's lines) is expected"},
+        {"--epochs 100001 " + data,
+         "--epochs needs whole numbers from 1 to 100000, such as 100 or 5,10,20, got '100001'"},
         {"--epochs 2147483648 " + data,
-         "--epochs needs whole numbers of 1 or more, such as 100 or 5,10,20, got '2147483648'"},
+         "--epochs needs whole numbers from 1 to 100000, such as 100 or 5,10,20, got '2147483648'"},
         {"--columns 2147483647 " + data, "column 2147483647 is out of range for " + data + ", which has 2 columns"},
         {"--columns 2147483648 " + data, "--columns needs 'all' or column numbers such as 1,3-5, got '2147483648'"},
-        {"--threads 1 --threads 1024 --method 1 --method 6 --epochs 1 --epochs 2147483647 --n -2147483648 "
+        {"--threads 1 --threads 1024 --method 1 --method 6 --epochs 1 --epochs 100000 --n -2147483648 "
          "--n 2147483647 --mnist " + d + "/nowhere " + data,
          "cannot find the MNIST-10 folder " + d + "/nowhere/"},
         {"--curve --epochs 5,10 " + data,
@@ -222,7 +224,7 @@ TEST(Many_series, bad_input_is_reported_line_by_line_before_any_work)
     const auto several = run_vantel("--epochs 0 --method 9 " + data, dir);
     EXPECT_EQ(several.status, 2);
     EXPECT_EQ(several.err,
-              "vantel: --epochs needs whole numbers of 1 or more, such as 100 or 5,10,20, got '0'\n"
+              "vantel: --epochs needs whole numbers from 1 to 100000, such as 100 or 5,10,20, got '0'\n"
               "vantel: --method needs 1..6, a list of them, or all, got '9'\n");
     const auto files = run_vantel("--columns 5 " + data + " " + d + "/missing.txt " + d + "/short.txt", dir);
     EXPECT_EQ(files.status, 2);
