@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "base/version.h"
+#include "engine/run_arguments.h"
 #include "python/data_columns.h"
 #include "python/series_runs.h"
 
@@ -164,6 +165,11 @@ PYBIND11_MODULE(_vantel, m)
     m.attr("min_series_length") = Min_series_length;
     m.attr("max_series_length") = Max_series_length;
     m.def("available_cores", &available_cores, "The processors this process may run on.");
+    // The engine's one check of a run's arguments, for the package to call
+    // before it builds anything from them.
+    m.def("method_problem", &method_problem, py::arg("method"));
+    m.def("epochs_problem", &epochs_problem, py::arg("epochs"));
+    m.def("threads_problem", &threads_problem, py::arg("threads"));
 
     py::register_exception<Datasets_error>(m, "DatasetError", PyExc_OSError);
     py::register_exception_translator([](std::exception_ptr raised) {

@@ -73,7 +73,9 @@ TEST(Result_files, a_link_is_followed_a_fifo_or_device_written_in_place_and_a_fi
     EXPECT_EQ(std::string(got), "new\r\n");
     ::close(reader);
     EXPECT_TRUE(std::filesystem::is_fifo(folder / "fifo"));
-    if (cases.size() == 4) EXPECT_TRUE(std::filesystem::is_character_file(full));
+    if (cases.size() == 4) {
+        EXPECT_TRUE(std::filesystem::is_character_file(full));
+    }
 }
 
 TEST(Result_files, a_write_that_fails_part_way_leaves_the_old_file_whole_and_no_part_behind)

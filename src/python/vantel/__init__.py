@@ -149,20 +149,37 @@ def _is_list(values) -> bool:
     return isinstance(values, (list, tuple, range, _np.ndarray))
 
 
-def _whole_numbers(values, name: str, low: int, high: int | None = None) -> list[int]:
-    items = list(values) if _is_list(values) else [values]
+def _whole_numbers(values, name: str, low: int | None = None, high: int | None = None, problem=None,
+                   one: bool = False) -> list[int]:
+    """The whole numbers of `values` (one, or a list unless `one`), each
+    checked by the engine's `problem` or against low..high."""
+    items = list(values) if not one and _is_list(values) else [values]
     if not items:
         raise ValueError(f"{name}: no value given")
+    kind = "a whole number" if one else "a whole number or a list of them"
     out = []
     for item in items:
         if isinstance(item, (bool, _np.bool_)) or not isinstance(item, (int, _np.integer)):
-            raise TypeError(f"{name} must be a whole number or a list of them, got {item!r}")
+            raise TypeError(f"{name} must be {kind}, got {item!r}")
         item = int(item)
-        if item < low or (high is not None and item > high):
+        if problem is not None:
+            # The engine takes 64-bit numbers: a larger one is shown as given.
+            text = problem(max(min(item, 2**63 - 1), -2**63))
+            if text:
+                raise ValueError(text.rsplit(", got ", 1)[0] + f", got {item}")
+        elif item < low or (high is not None and item > high):
             bounds = f"{low}..{high}" if high is not None else f"{low} or more"
             raise ValueError(f"{name} must be {bounds}, got {item}")
         out.append(item)
     return out
+
+
+def _methods(method) -> list[int]:
+    return _whole_numbers(method, "method", problem=_vantel.method_problem)
+
+
+def _epochs(epochs) -> list[int]:
+    return _whole_numbers(epochs, "epochs", problem=_vantel.epochs_problem)
 
 
 def _rescale(rescale: str) -> str:
@@ -174,7 +191,7 @@ def _rescale(rescale: str) -> str:
 def _threads(threads: int | None) -> int:
     if threads is None:
         return _vantel.available_cores()
-    return _whole_numbers(threads, "threads", 1)[0]
+    return _whole_numbers(threads, "threads", problem=_vantel.threads_problem, one=True)[0]
 
 
 def _progress_line(stream=None):
@@ -285,8 +302,8 @@ class Calculator:
         arithmetic leaves the double range. Ctrl-C raises KeyboardInterrupt
         within about a second."""
         series = _series(x)
-        m = _whole_numbers(method, "method", 1, 6)
-        e = _whole_numbers(epochs, "epochs", 1)
+        m = _methods(method)
+        e = _epochs(epochs)
         if len(m) != 1 or len(e) != 1:
             raise TypeError("compute takes one method and one epoch count; use compute_many for lists")
         return self._run([series], m, e, _rescale(rescale), _threads(None), None)[0]
@@ -319,8 +336,8 @@ class Calculator:
         work when an argument cannot be used; the message names the series
         by its index (from 0)."""
         rows = _series_list(series)
-        methods = _whole_numbers(method, "method", 1, 6)
-        counts = _whole_numbers(epochs, "epochs", 1)
+        methods = _methods(method)
+        counts = _epochs(epochs)
         show = _progress_line() if progress else None
         try:
             if not values:
@@ -341,8 +358,8 @@ class Calculator:
         costs about one run of `epochs` epochs plus one test (about 0.03 s) per
         epoch, and each value is the one compute gives for that epoch count."""
         series = _series(x)
-        m = _whole_numbers(method, "method", 1, 6)
-        last = _whole_numbers(epochs, "epochs", 1)
+        m = _methods(method)
+        last = _epochs(epochs)
         if len(m) != 1 or len(last) != 1:
             raise TypeError("curve takes one method and one epoch count")
         return self._values([series], m, list(range(1, last[0] + 1)), _rescale(rescale), _threads(None), None)
@@ -362,8 +379,8 @@ class Calculator:
         array = _np.asarray(x)
         if array.ndim != 1:
             raise TypeError(f"x must be 1-D (one series), got an array of shape {array.shape}")
-        w = _whole_numbers(window, "window", MIN_SERIES_LENGTH, MAX_SERIES_LENGTH)[0]
-        s = w if step is None else _whole_numbers(step, "step", 1)[0]
+        w = _whole_numbers(window, "window", MIN_SERIES_LENGTH, MAX_SERIES_LENGTH, one=True)[0]
+        s = w if step is None else _whole_numbers(step, "step", 1, one=True)[0]
         if array.shape[0] < w:
             raise ValueError(f"x holds {array.shape[0]} values, fewer than one window of {w}")
         whole = _series_whole(array)
@@ -371,8 +388,8 @@ class Calculator:
         windows = [whole[i:i + w] for i in starts]
         for i, part in zip(starts, windows):
             _series(part, f"the window at {i}")
-        m = _whole_numbers(method, "method", 1, 6)
-        e = _whole_numbers(epochs, "epochs", 1)
+        m = _methods(method)
+        e = _epochs(epochs)
         if len(m) != 1 or len(e) != 1:
             raise TypeError("sliding takes one method and one epoch count")
         show = _progress_line() if progress else None
