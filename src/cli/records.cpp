@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "model/initial_texts.h"
+#include "base/version.h"
 
 namespace vantel::cli {
 

@@ -22,17 +22,6 @@ void show_time_label(Session& session)
 
 }  // namespace
 
-std::string result_row(std::string_view column, std::string_view value, std::string_view epochs, std::string_view n,
-                       std::string_view file_label)
-{
-    std::string row(column);
-    for (const std::string_view field : {value, epochs, n, file_label}) {
-        row += '\t';
-        row += field;
-    }
-    return row;
-}
-
 void Button_startClick(Session& session)
 {
     Window& window = session.window;
