@@ -25,7 +25,7 @@ int main(int argc, char** argv)
                                                        vantel::Application_title.size()));
 
     // The engine lives for the whole process and is never moved.
-    auto state = std::make_unique<vantel::Engine_state>();
+    auto state = std::make_unique<vantel::Program_state>();
     vantel::Main_window window;
     vantel::Session session(*state, window);
     std::setlocale(LC_NUMERIC, "");

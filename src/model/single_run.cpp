@@ -15,7 +15,7 @@ constexpr int Min_preview_lines = 5;
 
 void show_time_label(Session& session)
 {
-    const Run_control& run = session.state.run;
+    const Window_run& run = session.state.run;
     session.window.set_text(Control::Label_Time,
                             time_label(session.now(), run.Run_start, run.One_second));
 }
@@ -25,7 +25,7 @@ void show_time_label(Session& session)
 void Button_startClick(Session& session)
 {
     Window& window = session.window;
-    Engine_state& state = session.state;
+    Program_state& state = session.state;
 
     // A click that reaches START through the pumps of a loading step 2 would
     // start a second load inside the first one, over the same arrays.

@@ -21,7 +21,7 @@ struct Literal_range {
     double largest = -std::numeric_limits<double>::infinity();
 };
 
-Literal_range literal_range(Engine_state& state, int j)
+Literal_range literal_range(Program_state& state, int j)
 {
     Literal_range range;
     for (int k = 1; k <= Small_counts.train; ++k) {
@@ -40,7 +40,7 @@ TEST(Normalization, worked_example_in_the_forward_pass_and_in_the_mean_pass)
     // Equal bounds keep the raw sum and do not subtract the mean.
     EXPECT_EQ(normalized_value(17.25, 3.0, 3.0, 0.4), 17.25);
 
-    auto state = std::make_unique<Engine_state>();
+    auto state = std::make_unique<Program_state>();
     state->net.Sh_max[4] = 30.0;
     state->net.Sh_min[4] = -10.0;
     state->net.Sh[4] = 10.0;

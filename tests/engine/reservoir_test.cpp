@@ -19,7 +19,7 @@ constexpr int Cells = Rows * Neurons;
 
 struct Reservoir : ::testing::Test {
     Test_program program;
-    Engine_state& state = *program.state;
+    Program_state& state = *program.state;
     Vedero_network& net = program.state->net;
 
     void set_series(const std::vector<double>& values)

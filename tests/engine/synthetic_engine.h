@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "engine/engine_state.h"
+#include "model/program_state.h"
 #include "engine/engine_workspace.h"
 #include "model/step_handlers.h"
 #include "support/test_program.h"
@@ -19,28 +19,28 @@ inline constexpr Image_counts Small_counts{1500, 400};
 // Random images (about one pixel in five inked), one-hot targets and test
 // labels, a row-by-row T-pattern with two entries outside the image (they
 // feed 0), and a new identity.
-void fill_synthetic_datasets(Engine_state& state, unsigned seed);
+void fill_synthetic_datasets(Program_state& state, unsigned seed);
 
 // W1 shapes. Random: mixed signs and scales in every column. Edges: column 1
 // all zero, column 2 all negative, column 3 far above 100, columns 4, 5, 6
 // the bias alone (every raw sum 42, -7 and 250), column 7 huge but finite,
 // the others random.
-void fill_random_W1(Engine_state& state, unsigned seed);
-void fill_edge_W1(Engine_state& state, unsigned seed);
+void fill_random_W1(Program_state& state, unsigned seed);
+void fill_edge_W1(Program_state& state, unsigned seed);
 
 // The state as step 3 leaves the output layer: W2 0.5, dW2 0.
-void reset_output_layer(Engine_state& state);
+void reset_output_layer(Program_state& state);
 
 // A program on synthetic data whose steps walk Small_counts images, with a
 // clock that the test moves by hand.
 struct Small_world {
     explicit Small_world(unsigned seed = 1);
-    std::unique_ptr<Engine_state> copy() const { return std::make_unique<Engine_state>(*program.state); }
+    std::unique_ptr<Program_state> copy() const { return std::make_unique<Program_state>(*program.state); }
 
     Test_program program;
     Session& session = program.session;
     Fake_window& window = program.window;
-    Engine_state& state = *program.state;
+    Program_state& state = *program.state;
     Date_time clock = 0;
     int clock_reads = 0;
 };

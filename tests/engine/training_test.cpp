@@ -44,7 +44,7 @@ struct Trained_world : Small_world {
 // Training moved W2: every cell left its starting 0.5 except the rows of
 // hidden entries that are 0 for every image (the edge W1 has three: the
 // all-zero column and the two constant ones that normalize to their mean).
-bool W2_trained(const Engine_state& state)
+bool W2_trained(const Program_state& state)
 {
     int moved = 0;
     for (const auto& row : state.net.W2)
@@ -110,7 +110,7 @@ TEST(Training, stop_already_set_makes_exactly_one_update)
     // One update is not two: image 2 changes W2 again.
     auto two = world.copy();
     reset_output_layer(*two);
-    literal_step_7(*two, 1, [](Engine_state& s, int, int k) { s.run.Stop_requested = k >= 2; }, Small_counts);
+    literal_step_7(*two, 1, [](Program_state& s, int, int k) { s.run.Stop_requested = k >= 2; }, Small_counts);
     EXPECT_NE(first_difference(&two->net.W2[0][0], &world.state.net.W2[0][0], 260), -1);
 }
 
@@ -125,7 +125,7 @@ TEST(Training, stop_handled_at_the_pump_of_image_k_keeps_images_1_to_k)
     world.window.on_pump(3, [&] { world.state.run.Stop_requested = true; });
     world.session.trigger(Control::Button_Step_7);
 
-    literal_step_7(*literal, 0, [](Engine_state& s, int epoch, int k) {
+    literal_step_7(*literal, 0, [](Program_state& s, int epoch, int k) {
         if (epoch == 2 && k == 700) s.run.Stop_requested = true;
     }, Small_counts);
     expect_same_network(*literal, world.state, "STOP at image 700 of epoch 2");
@@ -166,12 +166,12 @@ TEST(Training, changes_made_inside_a_pump_reach_the_next_image)
     world.state.run.Epochs = 2;
     world.jump_clock_at(1, 900);
     auto literal = world.copy();
-    const auto change_W1 = [](Engine_state& s) {
+    const auto change_W1 = [](Program_state& s) {
         for (int i = 0; i <= Last_input; i += 3) s.net.W1[i][8] = -s.net.W1[i][8] + 0.25;
     };
     world.window.on_pump(2, [&] { change_W1(world.state); });
     world.session.trigger(Control::Button_Step_7);
-    literal_step_7(*literal, 2, [&](Engine_state& s, int epoch, int k) {
+    literal_step_7(*literal, 2, [&](Program_state& s, int epoch, int k) {
         if (epoch == 1 && k == 900) change_W1(s);
     }, Small_counts);
     expect_same_network(*literal, world.state, "W1 changed at image 900");
@@ -185,7 +185,7 @@ TEST(Training, changes_made_inside_a_pump_reach_the_next_image)
         reset_output_layer(nested.state);
     });
     nested.session.trigger(Control::Button_Step_7);
-    literal_step_7(*nested_literal, 1, [&](Engine_state& s, int epoch, int k) {
+    literal_step_7(*nested_literal, 1, [&](Program_state& s, int epoch, int k) {
         if (epoch != 1 || k != 400) return;
         change_W1(s);
         literal_step_5(s, Small_counts);
@@ -345,7 +345,7 @@ TEST(Training, unsynchronized_halves_give_the_literal_results_with_one_thread_or
 TEST(Training, results_do_not_depend_on_the_number_of_threads)
 {
     const int threads = omp_get_max_threads();
-    std::unique_ptr<Engine_state> results[2];
+    std::unique_ptr<Program_state> results[2];
     for (int t = 0; t < 2; ++t) {
         omp_set_num_threads(t + 1);
         Small_world world(41);

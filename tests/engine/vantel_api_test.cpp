@@ -13,6 +13,7 @@
 #include "base/program_folder.h"
 #include "engine/fp_environment.h"
 #include "engine/vantel.h"
+#include "engine/vantel_detail.h"
 #include "support/test_program.h"
 
 namespace vantel::test {
