@@ -4,9 +4,9 @@
 // algorithm writes them: xn counts from 1, Y from 0, the neuron index of W1
 // from 1, images from 1. Element 0 of a 1-based array is never used.
 //
-// The window keeps one of each in its record (model/program_state.h); a
-// Network of the computation API keeps a network of its own and shares
-// read-only datasets with other networks.
+// The window keeps one of each in its own record; a Network of the
+// computation API keeps a network of its own and shares read-only datasets
+// with other networks.
 //
 // Zero-filling: a record is allocated value-initialized (std::make_unique<T>()),
 // which zero-fills every member. The four image and label tables of

@@ -7,8 +7,8 @@
 #include <memory>
 #include <string>
 
-#include "model/program_state.h"
 #include "engine/engine_workspace.h"
+#include "model/program_state.h"
 #include "model/step_handlers.h"
 #include "support/test_program.h"
 

@@ -7,8 +7,8 @@
 #include <functional>
 #include <string>
 
-#include "model/program_state.h"
 #include "engine/engine_workspace.h"
+#include "model/program_state.h"
 
 namespace vantel::test {
 
