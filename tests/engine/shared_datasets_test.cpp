@@ -9,7 +9,7 @@
 
 #include "base/date_time.h"
 #include "support/literal_engine.h"
-#include "synthetic_engine.h"
+#include "support/synthetic_engine.h"
 
 namespace vantel::test {
 namespace {

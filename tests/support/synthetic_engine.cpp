@@ -1,4 +1,4 @@
-#include "synthetic_engine.h"
+#include "support/synthetic_engine.h"
 
 #include <random>
 

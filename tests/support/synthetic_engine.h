@@ -1,7 +1,8 @@
-// Small synthetic worlds for the engine tests: a few thousand random sparse
-// images, random labels and reservoir matrices shaped to hit the edges of
-// the normalization. The steps walk only the first images, so the literal
-// engine can recompute every result within a fraction of a second.
+// Small synthetic worlds for the tests of the engine and of the step
+// handlers: a few thousand random sparse images, random labels and
+// reservoir matrices shaped to hit the edges of the normalization. The
+// steps walk only the first images, so the literal engine can recompute
+// every result within a fraction of a second.
 #pragma once
 
 #include <memory>
@@ -43,6 +44,27 @@ struct Small_world {
     Program_state& state = *program.state;
     Date_time clock = 0;
     int clock_reads = 0;
+};
+
+// A world after step 5, with the clock reading 0 until a test moves it.
+struct Trained_world : Small_world {
+    explicit Trained_world(unsigned seed = 1) : Small_world(seed)
+    {
+        session.trigger(Control::Button_Step_5);
+        state.run.Epochs = 1;
+    }
+
+    // The clock jumps 10 seconds ahead when image k of epoch `epoch` reads
+    // it (undisturbed by earlier time pumps), so that exactly one time pump
+    // happens, at the start of that image.
+    void jump_clock_at(int epoch, int k)
+    {
+        const int read = 1 + (epoch - 1) * Small_counts.train + k;
+        session.now = [this, read] {
+            ++clock_reads;
+            return clock_reads >= read ? 10 * state.run.One_second : 0.0;
+        };
+    }
 };
 
 }  // namespace vantel::test
