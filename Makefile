@@ -1,7 +1,11 @@
 # The two commands of the README:
 #   make run   - install what is missing, build, lay out the program folder, open the window
 #   make test  - the same set-up, then every test through ctest, the tests again
-#                with the sanitizers (build-asan), and each fuzz target for 10 s
+#                with the sanitizers (build-asan), and each fuzz target for 10 s;
+#                the build treats every warning as an error
+# for the edit-compile-test loop:
+#   make check - the build (warnings as errors) and the tests but the long
+#                comparisons and the Python package's tests
 # and for hardening work:
 #   make sanitize-test  - the tests but the long comparisons, built with
 #                         AddressSanitizer and UndefinedBehaviorSanitizer
@@ -14,19 +18,28 @@ JOBS ?= 2
 FUZZ_TIME ?= 60
 FUZZ_TEST_TIME ?= 10
 
-.PHONY: setup configure build run test bench sanitize-build sanitize-run sanitize-test fuzz-build fuzz clean
+.PHONY: setup configure build run check test bench sanitize-build sanitize-run sanitize-test fuzz-build fuzz clean
 
 setup:
 	@bash tools/setup.sh "$(CACHE)"
 
+# make test and make check build with VANTEL_WERROR=ON; the other targets keep
+# what the build folder was last configured with, so that switching between
+# them builds nothing again.
+WERROR ?=
+check test: WERROR = ON
+
 configure: setup
-	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVANTEL_MNIST_CACHE="$(CACHE)/mnist" > $(BUILD).configure.log 2>&1 || (cat $(BUILD).configure.log; exit 1)
+	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVANTEL_MNIST_CACHE="$(CACHE)/mnist" $(if $(WERROR),-DVANTEL_WERROR=$(WERROR)) > $(BUILD).configure.log 2>&1 || (cat $(BUILD).configure.log; exit 1)
 
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
 
 run: build
 	@bash tools/run.sh "$(BUILD)/bin/vantel_calculator"
+
+check: build
+	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS) -LE 'long|python'
 
 test: build sanitize-build fuzz-build
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)

@@ -6,6 +6,7 @@ runs this script, and laid out with the Python half and the default
 T-pattern. Nothing is downloaded.
 """
 import os
+import re
 import shutil
 import subprocess
 import sys
@@ -17,11 +18,13 @@ ROOT = os.path.dirname(os.path.abspath(__file__))
 
 
 def version():
-    with open(os.path.join(ROOT, "src", "base", "version.h"), encoding="utf-8") as header:
-        for line in header:
-            if "Program_version" in line:
-                return line.split('"')[1]
-    raise RuntimeError("src/base/version.h holds no Program_version")
+    """The project's version, from the project(... VERSION x ...) line of CMakeLists.txt,
+    which the build also writes into the module."""
+    with open(os.path.join(ROOT, "CMakeLists.txt"), encoding="utf-8") as lists:
+        found = re.search(r"^\s*project\s*\([^)]*?\bVERSION\s+([0-9.]+)", lists.read(), re.MULTILINE | re.IGNORECASE)
+    if not found:
+        raise RuntimeError("CMakeLists.txt has no project(... VERSION x ...) line")
+    return found.group(1)
 
 
 class CMakeBuild(build_ext):

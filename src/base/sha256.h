@@ -1,9 +1,12 @@
 // SHA-256 of a byte string, as lower-case hex: fingerprints that let anyone
 // check that two machines read the same data and trained the same network.
+// The hashing is OpenSSL's libcrypto, which uses the processor's SHA
+// instructions where it has them: the MNIST-10 files (55 MB) are
+// fingerprinted in a few hundredths of a second.
 #pragma once
 
 #include <cstddef>
-#include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -12,15 +15,15 @@ namespace vantel {
 class Sha256 {
 public:
     Sha256();
+    ~Sha256();
+    Sha256(const Sha256&) = delete;
+    Sha256& operator=(const Sha256&) = delete;
     void update(const void* data, std::size_t size);
     std::string hex_digest();  // finishes the hash
 
 private:
-    void compress(const std::uint8_t* block);
-    std::uint32_t state_[8];
-    std::uint8_t buffer_[64];
-    std::size_t buffered_ = 0;
-    std::uint64_t total_bytes_ = 0;
+    struct Context;
+    std::unique_ptr<Context> context_;
 };
 
 std::string sha256_hex(std::string_view bytes);

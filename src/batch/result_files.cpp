@@ -6,10 +6,12 @@
 #include <chrono>
 #include <cstring>
 #include <filesystem>
+#include <optional>
 #include <string_view>
 #include <thread>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "base/strings.h"
@@ -48,6 +50,37 @@ std::filesystem::path temporary_name(const std::filesystem::path& target)
     const std::string name = "." + target.filename().string() + ".part-" +
                              std::to_string(::getpid()) + "-" + std::to_string(++serial);
     return target.parent_path() / name;
+}
+
+// The file a path's bytes go to: the end of its chain of symbolic links
+// (which may not exist yet), or the path itself.
+std::filesystem::path link_target(const std::filesystem::path& path)
+{
+    std::filesystem::path at = path;
+    for (int hops = 0; hops < 40; ++hops) {
+        std::error_code error;
+        if (!std::filesystem::is_symlink(at, error)) return at;
+        const std::filesystem::path next = std::filesystem::read_symlink(at, error);
+        if (error) return at;
+        at = next.is_absolute() ? next : at.parent_path() / next;
+    }
+    return at;  // a loop of links: writing it reports the error
+}
+
+// Into a device or a FIFO, which a rename would replace by a file.
+std::optional<std::string> write_in_place(const std::string& shown, const std::filesystem::path& target,
+                                          std::string_view text)
+{
+    const int fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC);
+    if (fd < 0) return write_failure(shown, std::strerror(errno));
+    bool written = write_all(fd, text);
+    int reason = written ? 0 : errno;
+    if (::close(fd) != 0 && written) {
+        written = false;
+        reason = errno;
+    }
+    if (!written) return write_failure(shown, std::strerror(reason));
+    return std::nullopt;
 }
 
 }  // namespace
@@ -101,7 +134,12 @@ std::string crlf_text(const std::vector<std::string>& lines)
 std::optional<std::string> write_text(const std::string& path, std::string_view text, Existing existing,
                                       bool* taken = nullptr)
 {
-    const std::filesystem::path target(path);
+    // A link is followed and its target replaced; a device or FIFO is
+    // written, never replaced; a file replaced keeps its permission bits.
+    const std::filesystem::path target = existing == Existing::replace ? link_target(path) : std::filesystem::path(path);
+    struct stat status {};
+    const bool exists = existing == Existing::replace && ::stat(target.c_str(), &status) == 0;
+    if (exists && !S_ISREG(status.st_mode)) return write_in_place(path, target, text);
     if (target.has_parent_path()) {
         std::error_code error;
         std::filesystem::create_directories(target.parent_path(), error);
@@ -116,6 +154,7 @@ std::optional<std::string> write_text(const std::string& path, std::string_view 
         if (fd < 0 && errno != EEXIST) break;
     }
     if (fd < 0) return write_failure(path, std::strerror(errno));
+    if (exists) ::fchmod(fd, status.st_mode & 07777);
 
     // fsync before the rename: otherwise a crash could leave the new name on
     // a file whose bytes never reached the disk.
@@ -130,7 +169,7 @@ std::optional<std::string> write_text(const std::string& path, std::string_view 
         return write_failure(path, std::strerror(reason));
     }
     if (existing == Existing::replace) {
-        if (std::rename(part.c_str(), path.c_str()) == 0) return std::nullopt;
+        if (std::rename(part.c_str(), target.c_str()) == 0) return std::nullopt;
         reason = errno;
         ::unlink(part.c_str());
         return write_failure(path, std::strerror(reason));

@@ -63,55 +63,73 @@ void print_reports(Folder_batch& batch, Progress_line& progress, bool& failed)
     std::fflush(stdout);
 }
 
+// The init file's lines; `usable` when none is damaged.
+std::vector<std::string> read_init_file(const std::string& path, bool& usable, std::vector<std::string>& problems)
+{
+    usable = false;
+    if (::access(path.c_str(), R_OK) != 0) {
+        problems.push_back("cannot read init file " + path + ": " + std::strerror(errno));
+        return {};
+    }
+    std::vector<std::string> lines;
+    try {
+        lines = split_lines(load_text_file(path));
+        // Unattended, a damaged line must not become a default in silence.
+        const std::vector<std::string> damaged = init_file_problems(path, lines);
+        problems.insert(problems.end(), damaged.begin(), damaged.end());
+        usable = damaged.empty();
+    } catch (const std::exception& error) {
+        problems.push_back(error.what());
+    }
+    return lines;
+}
+
+// What a batch reads and writes, each checked before any work.
+struct Batch_setup {
+    std::vector<std::string> init_lines;
+    Dataset_paths paths;
+    std::string app_dir;  // receives "Results" and "DATA_RESULT"
+};
+
+Batch_setup check_batch(const Options& options, const std::string& program_dir, std::vector<std::string>& problems)
+{
+    if (!options.files.empty()) problems.push_back("give data files or --batch DIR, not both");
+    refuse_run_options(options, problems);
+    if (!is_folder(options.batch_dir)) problems.push_back("cannot read the data folder " + options.batch_dir);
+
+    Batch_setup setup;
+    bool init_read = false;
+    setup.init_lines = read_init_file(options.init_file.empty() ? program_dir + "init.txt" : options.init_file,
+                                      init_read, problems);
+    // Init line 6 names the MNIST folder, as step 2 reads it.
+    const std::string path_line = setup.init_lines.size() > 5 ? setup.init_lines[5] : std::string();
+    setup.paths = dataset_paths(options, program_dir,
+                                path_line == "Path=" ? default_mnist_folder(program_dir)
+                                                     : remove_every(path_line, "Path="));
+    // Without the init file the MNIST folder is unknown; its line says why.
+    if (init_read || !options.mnist_dir.empty()) check_mnist(setup.paths.mnist_dir, problems);
+    check_t_pattern(setup.paths.t_pattern_file, problems);
+
+    setup.app_dir = with_slash(options.output.empty() ? program_dir : options.output);
+    if (!is_folder(setup.app_dir)) {
+        problems.push_back("cannot write into " + setup.app_dir + ": no such folder");
+    } else {
+        check_writable_folder(setup.app_dir + "Results/", problems);
+        check_writable_folder(setup.app_dir + "DATA_RESULT/", problems);
+    }
+    return setup;
+}
+
 }  // namespace
 
 int run_batch(const Options& options, const std::string& program_dir)
 {
     std::vector<std::string> problems;
-    if (!options.files.empty()) problems.push_back("give data files or --batch DIR, not both");
-    refuse_run_options(options, problems);
-    if (!is_folder(options.batch_dir)) problems.push_back("cannot read the data folder " + options.batch_dir);
-
-    const std::string init_file = options.init_file.empty() ? program_dir + "init.txt" : options.init_file;
-    std::vector<std::string> init_lines;
-    bool init_read = false;
-    if (::access(init_file.c_str(), R_OK) != 0) {
-        problems.push_back("cannot read init file " + init_file + ": " + std::strerror(errno));
-    } else {
-        try {
-            init_lines = split_lines(load_text_file(init_file));
-            // Unattended, a damaged line must not become a default in silence.
-            const std::vector<std::string> damaged = init_file_problems(init_file, init_lines);
-            problems.insert(problems.end(), damaged.begin(), damaged.end());
-            init_read = damaged.empty();
-        } catch (const std::exception& error) {
-            problems.push_back(error.what());
-        }
-    }
-
-    Dataset_paths paths;
-    // Init line 6 names the MNIST folder, as step 2 reads it.
-    const std::string path_line = init_lines.size() > 5 ? init_lines[5] : std::string();
-    paths.mnist_dir = !options.mnist_dir.empty() ? options.mnist_dir
-                      : path_line == "Path="     ? default_mnist_folder(program_dir)
-                                                 : remove_every(path_line, "Path=");
-    paths.t_pattern_file =
-        options.t_pattern_file.empty() ? default_t_pattern_file(program_dir) : options.t_pattern_file;
-    // Without the init file the MNIST folder is unknown; its line says why.
-    if (init_read || !options.mnist_dir.empty()) check_mnist(paths.mnist_dir, problems);
-    check_t_pattern(paths.t_pattern_file, problems);
-
-    const std::string app_dir = with_slash(options.output.empty() ? program_dir : options.output);
-    if (!is_folder(app_dir)) {
-        problems.push_back("cannot write into " + app_dir + ": no such folder");
-    } else {
-        check_writable_folder(app_dir + "Results/", problems);
-        check_writable_folder(app_dir + "DATA_RESULT/", problems);
-    }
+    const Batch_setup setup = check_batch(options, program_dir, problems);
     if (!problems.empty()) return report_problems(problems);
 
     const int threads = options.threads > 0 ? options.threads : available_cores();
-    Folder_batch batch({options.batch_dir, app_dir, init_lines});
+    Folder_batch batch({options.batch_dir, setup.app_dir, setup.init_lines});
     if (batch.listed() == 0) {
         say("no *.txt file in the data folder " + options.batch_dir + ": nothing to compute");
         return Some_failed;
@@ -124,27 +142,20 @@ int run_batch(const Options& options, const std::string& program_dir)
     print_reports(batch, progress, failed);
     if (jobs.empty()) return failed ? Some_failed : 0;
 
-    const auto datasets = load_datasets(paths, threads);
+    const auto datasets = load_datasets(setup.paths, threads);
     if (!datasets) return Bad_input;
-    const std::vector<Data_file>& files = batch.files();
     std::vector<std::vector<Run_record>> computed(jobs.size());
     std::vector<const std::vector<Run_record>*> finished(jobs.size(), nullptr);
-    Table_cache tables(files, jobs);
-    std::atomic<std::size_t> epochs_trained{0};
-    Run_pool pool(datasets, jobs.size(), threads,
-                  series_job_runner(files, jobs, tables, computed, false, &stop_requested(), &epochs_trained),
-                  stop_requested());
-    std::size_t done = 0;
-    drive(
-        pool, progress,
-        [&](std::size_t j) {
-            if (!pool.failure(j).empty()) computed[j] = failed_job(files[jobs[j].file], jobs[j], pool.failure(j));
-            finished[j] = &computed[j];
-            for (const Run_record& record : computed[j]) done += !record.stopped;
-            batch.write_finished(finished, false);
-            print_reports(batch, progress, failed);
-        },
-        [&] { return Work_done{done, epochs_trained.load()}; });
+    Table_cache tables(batch.files(), jobs);
+    const std::size_t done = run_jobs({datasets, threads, batch.files(), jobs, tables, computed}, progress,
+                                      [&](std::size_t j) {
+                                          finished[j] = &computed[j];
+                                          batch.write_finished(finished, false);
+                                          print_reports(batch, progress, failed);
+                                          std::size_t runs = 0;
+                                          for (const Run_record& record : computed[j]) runs += !record.stopped;
+                                          return runs;
+                                      });
     batch.write_finished(finished, true);
     print_reports(batch, progress, failed);
 

@@ -2,6 +2,8 @@
 
 #include <omp.h>
 
+#include "base/program_folder.h"
+
 namespace vantel::cli {
 
 namespace {
@@ -27,6 +29,20 @@ void say(const std::string& text)
     std::fprintf(stderr, "vantel: %s\n", text.substr(from).c_str());
 }
 
+std::string plural(std::size_t count, const char* one, const char* many)
+{
+    return std::to_string(count) + " " + (count == 1 ? one : many);
+}
+
+Dataset_paths dataset_paths(const Options& options, const std::string& program_dir, const std::string& mnist_dir)
+{
+    Dataset_paths paths;
+    paths.mnist_dir = options.mnist_dir.empty() ? mnist_dir : options.mnist_dir;
+    paths.t_pattern_file =
+        options.t_pattern_file.empty() ? default_t_pattern_file(program_dir) : options.t_pattern_file;
+    return paths;
+}
+
 std::shared_ptr<const Datasets> load_datasets(const Dataset_paths& paths, int threads)
 {
     omp_set_num_threads(threads);
@@ -38,14 +54,24 @@ std::shared_ptr<const Datasets> load_datasets(const Dataset_paths& paths, int th
     }
 }
 
-void drive(Run_pool& pool, Progress_line& progress, const std::function<void(std::size_t run)>& finished,
-           const std::function<Work_done()>& done)
+std::size_t run_jobs(const Job_run& run, Progress_line& progress,
+                     const std::function<std::size_t(std::size_t job)>& finished)
 {
+    std::atomic<std::size_t> epochs_trained{0};
+    Run_pool pool(run.datasets, run.jobs.size(), run.threads,
+                  series_job_runner(run.files, run.jobs, run.tables, run.records, run.strict, &stop_requested(),
+                                    &epochs_trained),
+                  stop_requested());
+    std::size_t done = 0;
     bool stopping = false;
     auto last_shown = std::chrono::steady_clock::now() - Progress_interval;
     do {
         const std::vector<std::size_t> collected = pool.collect(Poll_interval);
-        for (const std::size_t run : collected) finished(run);
+        for (const std::size_t j : collected) {
+            if (!pool.failure(j).empty())
+                run.records[j] = failed_job(run.files[run.jobs[j].file], run.jobs[j], pool.failure(j));
+            done += finished(j);
+        }
         if (stop_requested().load() && !stopping) {
             stopping = true;
             progress.clear();
@@ -53,11 +79,12 @@ void drive(Run_pool& pool, Progress_line& progress, const std::function<void(std
         }
         const auto now = std::chrono::steady_clock::now();
         if (!collected.empty() || now - last_shown >= Progress_interval) {
-            progress.show(done());
+            progress.show({done, epochs_trained.load()});
             last_shown = now;
         }
     } while (!pool.over());
     progress.clear();
+    return done;
 }
 
 }  // namespace vantel::cli

@@ -2,16 +2,13 @@
 
 #include <algorithm>
 #include <exception>
-#include <filesystem>
 
 #include "base/program_folder.h"
-#include "base/sha256.h"
 #include "base/strings.h"
 #include "base/text_file.h"
 #include "batch/batch_rules.h"
 #include "batch/messages.h"
 #include "batch/result_files.h"
-#include "series/column_extraction.h"
 #include "series/data_file.h"
 #include "series/series_reader.h"
 #include "series/text_readers.h"
@@ -37,12 +34,15 @@ int epochs_of(const std::string& text)
 
 Folder_batch::Folder_batch(const Batch_settings& settings) : settings_(settings)
 {
-    n_text_ = remove_every(line_of(settings_.init_lines, 4), "N=");
+    // Every column of a file, twice: with the epoch counts of init lines 1
+    // and 2, the method of line 4 (5 unless it names another) and N of line 5.
+    runs_.all_columns = true;
+    runs_.n = remove_every(line_of(settings_.init_lines, 4), "N=");
     const std::string method_line = line_of(settings_.init_lines, 3);
+    runs_.methods = {5};
     for (int k = 1; k <= 6; ++k)
-        if (method_line == "METHOD=" + std::to_string(k)) method_ = k;
-    epochs_[0] = epochs_of(line_of(settings_.init_lines, 0));
-    epochs_[1] = epochs_of(line_of(settings_.init_lines, 1));
+        if (method_line == "METHOD=" + std::to_string(k)) runs_.methods = {k};
+    runs_.epochs = {epochs_of(line_of(settings_.init_lines, 0)), epochs_of(line_of(settings_.init_lines, 1))};
     for (const std::string& name : data_file_names(settings_.data_dir)) plan(name);
 }
 
@@ -102,31 +102,12 @@ void Folder_batch::plan(const std::string& name)
         save_run_log({}, file);
         save(result_path, {batch_result_line("", "", Decimal_separator)}, file);
     } else if (plan.computed) {
-        Data_file data;
-        data.path = file.path;
-        data.sha256 = file_sha256(file.path);
-        data.columns = table.column_count;
-        data.lines = lines.size();
-        data.warnings = table.warnings;
-        std::error_code error;
-        data.size = std::filesystem::file_size(file.path, error);
-        data.modified = std::filesystem::last_write_time(file.path, error);
         const std::size_t index = data_files_.size();
-        data_files_.push_back(data);
-        file.columns = std::max(1, static_cast<int>(data.columns));
-        file.first_job = jobs_.size();
+        data_files_.push_back(describe_file(file.path, table));
+        file.columns = std::max(1, static_cast<int>(data_files_.back().columns));
+        file.first_job = jobs_.jobs().size();
         file.written = false;
-        for (int c = 1; c <= file.columns; ++c) {
-            Series_job job;
-            job.file = index;
-            job.column = c;
-            job.method = method_;
-            job.n = corrected_n(read_integer(n_text_), lines.size());
-            job.epochs = {epochs_[0], epochs_[1]};
-            job.wanted = {true, true};
-            job.first_record = 2 * jobs_.size();
-            jobs_.push_back(job);
-        }
+        jobs_.add_file(index, data_files_.back(), runs_);
     }
     files_.push_back(file);
 }

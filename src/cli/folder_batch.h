@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "cli/data_runs.h"
+#include "cli/job_factory.h"
 #include "cli/records.h"
 
 namespace vantel::cli {
@@ -35,7 +36,7 @@ public:
     // The data files that the folder listing holds, computed or not.
     std::size_t listed() const { return files_.size(); }
     const std::vector<Data_file>& files() const { return data_files_; }
-    const std::vector<Series_job>& jobs() const { return jobs_; }
+    const std::vector<Series_job>& jobs() const { return jobs_.jobs(); }
     // Writes the files whose jobs have all finished (records[job] is set for
     // the jobs finished), once each. At the end (`final`), a file whose jobs
     // were cut short by a stop gets the columns that were finished, as after
@@ -60,12 +61,10 @@ private:
     void problem(const File& file, std::string_view text);
 
     Batch_settings settings_;
-    std::string n_text_;
-    int method_ = 5;
-    int epochs_[2] = {1, 1};
+    Series_plan runs_;
     std::vector<File> files_;
     std::vector<Data_file> data_files_;
-    std::vector<Series_job> jobs_;
+    Job_factory jobs_;
     std::vector<Batch_report> reports_;
 };
 

@@ -1,290 +1,201 @@
 #include "cli/options.h"
 
-#include <cerrno>
+#include <algorithm>
 #include <climits>
-#include <cstdlib>
-#include <functional>
-#include <map>
+#include <string_view>
 
 #include "base/strings.h"
+#include "cli/option_numbers.h"
+#include "engine/run_arguments.h"
+#include "engine/vantel.h"
 
 namespace vantel::cli {
 
-const char* const Usage = R"(usage: vantel FILE... [options]
-       vantel --batch DIR [--init FILE] [--output DIR] [--threads T] [--mnist DIR] [--tpattern FILE]
-
-Computes the Vantel value of columns of tab-separated data files, as the
-window's START does, for every combination of file, column, method, series
-(window) and epoch count. The datasets are loaded once; the runs are spread
-over the threads. FILE may be - for standard input.
-
-What a run does: the series fills the 785 x 25 = 19625 weights of the hidden
-layer W1 by one of six fill methods; the network is trained on the 60000
-MNIST-10 training images and tested on the 10000 test images; the share
-classified right (0.0000 to 1.0000) is the value.
-  fill methods 1..3 fill W1 neuron by neuron (column by column), 4..6 input
-  by input (row by row); 1 and 4 start the series again when it runs out,
-  2 and 5 leave the rest of a neuron's (input's) weights 0 and start again at
-  the next one, 3 and 6 stretch the series over all 19625 weights, drawing
-  straight lines between its values. At N = 19625 the series fills W1 once
-  and methods 1..3 coincide, as do 4..6; below that they differ.
-The value depends on the series' scale and offset, not only on its shape,
-since the values become the weights themselves (see --rescale). It rises
-with the epochs and levels off; compare series only at the same epochs and
-method. 100 epochs take a few seconds per series on two cores.
-
-options for data files:
-  --columns all|LIST  columns to take, from 1: all of them, or a list such as 1,3-5 (default 1);
-                      --column C is the same
-  --epochs LIST       training epochs, 1 or more, one count or several such as 5,10,20
-                      (default 100); several counts of a series are trained once, to the
-                      largest, and the network is tested at each count; with exactly two
-                      counts the relative change (E2 value - E1 value) / E2 value is reported
-  --curve             one record per epoch from 1 to the (one) --epochs count: the learning
-                      curve, at about the cost of one run
-  --n N               series length (default 19625); corrected to 5..19625 and the lines
-                      from --start on
-  --start S           the line of the series' first value (default 1)
-  --window W          one run for each window of W values (5..19625) starting at line
-                      S, S + STEP, S + 2 STEP, ... while the window fits in the file
-  --step STEP         lines from one window's start to the next (default: W, side by side)
-  --rescale R         none (default: the window's values), minmax (the values used mapped
-                      onto [0, 1]) or zscore (mean 0, population standard deviation 1), in
-                      double arithmetic; a constant series cannot be rescaled. Use minmax or
-                      zscore to compare series recorded in different units or offsets.
-  --method M|all      fill method of the reservoir matrix, 1..6, a list, or all (default 5)
-  --strict            refuse (as a failed run) a series with any warning: fields that are not
-                      numbers, a file that seems to separate its columns otherwise than by
-                      tabs, or lines of differing field counts
-  --format F          text (default), csv, json or jsonl; --json is --format json
-                      text: the value alone for one run, else a table with a header line
-                      csv, json, jsonl: one record per run (see the README for the fields)
-  --output PATH       write the output to PATH instead of standard output; csv and jsonl
-                      records are appended as runs finish, json and text are written whole
-                      at the end
-  --resume            with --output: keep the records already in PATH and compute only the
-                      runs that are not there
-
---batch DIR does what "Open All Files" does for the data folder DIR: every
-"*.txt" file is computed by the all-columns batch with the epoch counts, the
-method and N of the init file (lines 1, 2, 4 and 5), and gets its run log in
-"Results" and its batch result in "DATA_RESULT" of the program folder; a file
-whose first line is "TURBO" is not computed. The paths written are printed.
-  --init FILE         the init file (default: init.txt next to the program)
-  --output DIR        the folder that receives "Results" and "DATA_RESULT"
-
-common options:
-  --threads T         threads in all, 1 or more (default: every core this process may use)
-  --mnist DIR         folder of the four MNIST-10 files (default: MNIST_10 next to the
-                      program, or the folder of init line 6 with --batch)
-  --tpattern FILE     the T-pattern file (default: T_pattern/T-pattern-3.VM next to the program)
-  --version           the program's version
-  --help              show this text
-
-Warnings on a series (fields read as 0 because they are not numbers, odd
-separators, ragged lines) go to standard error and into each record. While
-standard error is a terminal a progress line shows the runs done, the time
-passed and the time left. Ctrl-C (or a SIGTERM) stops the runs in progress at
-their next image, keeps every finished record and ends with status 130; a
-second one ends the program at once.
-Exit status: 0 on success; 1 when a run or a file failed (reported on
-standard error); 2 for bad arguments or files, with one line per problem,
-before any work starts; 130 after Ctrl-C.
-)";
-
 namespace {
 
-enum class Number { ok, not_number, out_of_range };
+enum class Value {
+    none,     // a flag: the option alone
+    text,     // any text: a path
+    whole,    // a whole number within [low, high]
+    numbers,  // "1,3-5": whole numbers and ranges, each within [low, high]
+    counts,   // "5,10,20": whole numbers within [low, high], no ranges
+    word,     // one of `words`
+};
 
-Number whole_number(const std::string& text, int& value)
+// What was read of an option's value, for its row to set.
+struct Value_read {
+    const std::string& text;
+    int number = 0;                 // whole; word: the word's place in `words`, from 0
+    std::vector<int> numbers = {};  // numbers, counts
+    bool all = false;               // numbers: the word "all"
+};
+
+struct Option_row {
+    std::string_view name = {};
+    Value value = Value::none;
+    // Only the runs of data files take it: --batch refuses it, since the
+    // init file sets those runs there.
+    bool runs_only = false;
+    int low = 0;
+    int high = 0;
+    // The problem says "NAME needs EXPECTED, got 'VALUE'", and for a whole
+    // number out of range "NAME VALUE is out of range: EXPECTED is expected".
+    std::string_view expected = {};
+    // word: the words, in the order of what they set; numbers: "all" when
+    // the option takes it.
+    std::string_view words = {};
+    // numbers: the problem of an item out of range, when it is not the one
+    // of `expected`: "NAME: OUT_OF_RANGE, got 'VALUE'".
+    std::string_view out_of_range = {};
+    void (*set)(Options&, const Value_read&) = nullptr;
+};
+
+void set_columns(Options& options, const Value_read& read)
 {
-    if (text.empty()) return Number::not_number;
-    // strtol also takes leading blanks and a '+'; an argument is plainer.
-    if (text.front() != '-' && (text.front() < '0' || text.front() > '9')) return Number::not_number;
-    char* end = nullptr;
-    errno = 0;
-    const long read = std::strtol(text.c_str(), &end, 10);
-    if (*end != '\0' || end == text.c_str() || (text.front() == '-' && text.size() == 1)) return Number::not_number;
-    if (errno == ERANGE || read < INT_MIN || read > INT_MAX) return Number::out_of_range;
-    value = static_cast<int>(read);
-    return Number::ok;
+    options.all_columns = read.all;
+    if (!read.all) options.columns = read.numbers;
+}
+
+// The texts below name the engine's limits.
+static_assert(Max_epochs == 100000 && Max_threads == 1024 && Min_method == 1 && Max_method == 6 &&
+              Min_series_length == 5 && Max_series_length == 19625);
+
+// Every option, in the order of --help.
+constexpr Option_row Rows[] = {
+    {.name = "--columns", .value = Value::numbers, .runs_only = true, .low = 1, .high = INT_MAX,
+     .expected = "'all' or column numbers such as 1,3-5", .words = "all", .out_of_range = "columns count from 1",
+     .set = set_columns},
+    {.name = "--column", .value = Value::numbers, .runs_only = true, .low = 1, .high = INT_MAX,
+     .expected = "'all' or column numbers such as 1,3-5", .words = "all", .out_of_range = "columns count from 1",
+     .set = set_columns},
+    {.name = "--epochs", .value = Value::counts, .runs_only = true, .low = 1, .high = Max_epochs,
+     .expected = "whole numbers from 1 to 100000, such as 100 or 5,10,20",
+     .set = [](Options& o, const Value_read& r) { o.epochs = r.numbers; }},
+    {.name = "--curve", .runs_only = true, .set = [](Options& o, const Value_read&) { o.curve = true; }},
+    {.name = "--n", .value = Value::whole, .runs_only = true, .low = INT_MIN, .high = INT_MAX,
+     .expected = "a whole number (corrected to 5..19625 and the file's lines)",
+     .set =
+         [](Options& o, const Value_read& r) {
+             o.n = r.text;
+             o.n_given = true;
+         }},
+    {.name = "--start", .value = Value::whole, .runs_only = true, .low = 1, .high = INT_MAX,
+     .expected = "a line number of 1 or more", .set = [](Options& o, const Value_read& r) { o.start = r.number; }},
+    {.name = "--window", .value = Value::whole, .runs_only = true, .low = Min_series_length,
+     .high = Max_series_length,
+     .expected = "a window of 5 to 19625 values", .set = [](Options& o, const Value_read& r) { o.window = r.number; }},
+    {.name = "--step", .value = Value::whole, .runs_only = true, .low = 1, .high = INT_MAX,
+     .expected = "a step of 1 line or more", .set = [](Options& o, const Value_read& r) { o.step = r.number; }},
+    {.name = "--rescale", .value = Value::word, .runs_only = true, .expected = "none, minmax or zscore",
+     .words = "none minmax zscore", .set = [](Options& o, const Value_read& r) { parse_rescale(r.text, o.rescale); }},
+    {.name = "--method", .value = Value::numbers, .runs_only = true, .low = Min_method, .high = Max_method,
+     .expected = "1..6, a list of them, or all", .words = "all",
+     .set =
+         [](Options& o, const Value_read& r) {
+             o.methods = r.all ? std::vector<int>{1, 2, 3, 4, 5, 6} : r.numbers;
+         }},
+    {.name = "--strict", .runs_only = true, .set = [](Options& o, const Value_read&) { o.strict = true; }},
+    {.name = "--format", .value = Value::word, .runs_only = true, .expected = "text, csv, json or jsonl",
+     .words = "text csv json jsonl",
+     .set = [](Options& o, const Value_read& r) { o.format = static_cast<Format>(r.number); }},
+    {.name = "--json", .runs_only = true, .set = [](Options& o, const Value_read&) { o.format = Format::json; }},
+    {.name = "--output", .value = Value::text, .set = [](Options& o, const Value_read& r) { o.output = r.text; }},
+    {.name = "--resume", .runs_only = true, .set = [](Options& o, const Value_read&) { o.resume = true; }},
+    {.name = "--batch", .value = Value::text, .set = [](Options& o, const Value_read& r) { o.batch_dir = r.text; }},
+    {.name = "--init", .value = Value::text, .set = [](Options& o, const Value_read& r) { o.init_file = r.text; }},
+    {.name = "--threads", .value = Value::whole, .low = 1, .high = Max_threads,
+     .expected = "a whole number from 1 to 1024",
+     .set = [](Options& o, const Value_read& r) { o.threads = r.number; }},
+    {.name = "--mnist", .value = Value::text,
+     .set = [](Options& o, const Value_read& r) { o.mnist_dir = with_slash(r.text); }},
+    {.name = "--tpattern", .value = Value::text,
+     .set = [](Options& o, const Value_read& r) { o.t_pattern_file = r.text; }},
+    {.name = "--version", .set = [](Options& o, const Value_read&) { o.version = true; }},
+    {.name = "--help", .set = [](Options& o, const Value_read&) { o.help = true; }},
+    {.name = "-h", .set = [](Options& o, const Value_read&) { o.help = true; }},
+};
+static_assert(static_cast<int>(Format::text) == 0 && static_cast<int>(Format::jsonl) == 3,
+              "--format's words are in the order of Format");
+
+const Option_row* row_named(std::string_view name)
+{
+    for (const Option_row& row : Rows)
+        if (row.name == name) return &row;
+    return nullptr;
+}
+
+// The place of `text` among the blank-separated `words`; -1 when it is none.
+int word_index(std::string_view words, std::string_view text)
+{
+    int index = 0;
+    for (std::size_t from = 0; from <= words.size(); ++index) {
+        const std::size_t blank = std::min(words.find(' ', from), words.size());
+        if (words.substr(from, blank - from) == text) return index;
+        from = blank + 1;
+    }
+    return -1;
+}
+
+// Reads the value of a row's option and sets it, or says its problem.
+void take_value(const Option_row& row, const std::string& name, const std::string& text, Options& options,
+                std::vector<std::string>& problems)
+{
+    const std::string needs = name + " needs " + std::string(row.expected) + ", got '" + text + "'";
+    Value_read read{text};
+    switch (row.value) {
+    case Value::none:
+    case Value::text: break;
+    case Value::whole: {
+        const Number number = whole_number(text, read.number);
+        if (number == Number::not_number) {
+            problems.push_back(needs);
+            return;
+        }
+        if (number == Number::out_of_range || read.number < row.low || read.number > row.high) {
+            problems.push_back(name + " " + text + " is out of range: " + std::string(row.expected) + " is expected");
+            return;
+        }
+        break;
+    }
+    case Value::word:
+        read.number = word_index(row.words, text);
+        if (read.number < 0) {
+            problems.push_back(needs);
+            return;
+        }
+        break;
+    case Value::numbers:
+    case Value::counts: {
+        read.all = !row.words.empty() && text == row.words;
+        if (read.all) break;
+        if (!parse_number_list(text, read.numbers)) {
+            problems.push_back(needs);
+            return;
+        }
+        row.set(options, read);
+        bool usable = row.value == Value::numbers ||
+                      (text.find('-', 1) == std::string::npos && read.numbers.size() <= 100000);
+        for (const int k : read.numbers) usable = usable && k >= row.low && k <= row.high;
+        if (!usable)
+            problems.push_back(row.out_of_range.empty() ? needs
+                                                        : name + ": " + std::string(row.out_of_range) + ", got '" +
+                                                              text + "'");
+        return;
+    }
+    }
+    row.set(options, read);
 }
 
 }  // namespace
 
-bool parse_number_list(const std::string& text, std::vector<int>& numbers)
-{
-    std::vector<int> read;
-    std::size_t from = 0;
-    for (;;) {
-        const std::size_t comma = text.find(',', from);
-        const std::string item = text.substr(from, comma == std::string::npos ? std::string::npos : comma - from);
-        const std::size_t dash = item.find('-', 1);
-        int first = 0;
-        int last = 0;
-        if (dash == std::string::npos) {
-            if (whole_number(item, first) != Number::ok) return false;
-            last = first;
-        } else if (whole_number(item.substr(0, dash), first) != Number::ok ||
-                   whole_number(item.substr(dash + 1), last) != Number::ok || last < first ||
-                   last - first > 100000) {
-            return false;
-        }
-        for (int k = first; k <= last; ++k) read.push_back(k);
-        if (comma == std::string::npos) break;
-        from = comma + 1;
-    }
-    numbers = std::move(read);
-    return true;
-}
-
 Options parse_arguments(const std::vector<std::string>& arguments, std::vector<std::string>& problems)
 {
     Options options;
-    using Reader = std::function<void(const std::string& name, const std::string& value)>;
-    auto run_option = [&options](const std::string& name) { options.run_options.push_back(name); };
-
-    // A whole number within [low, high], with the problem said plainly.
-    const auto bounded = [&](const std::string& name, const std::string& value, int low, int high, int& into,
-                             const std::string& what) {
-        int read = 0;
-        switch (whole_number(value, read)) {
-        case Number::not_number: problems.push_back(name + " needs " + what + ", got '" + value + "'"); return;
-        case Number::out_of_range:
-            problems.push_back(name + " " + value + " is out of range: " + what + " is expected");
-            return;
-        case Number::ok: break;
-        }
-        if (read < low || read > high)
-            problems.push_back(name + " " + value + " is out of range: " + what + " is expected");
-        else
-            into = read;
-    };
-
-    const Reader columns = [&](const std::string& name, const std::string& value) {
-        run_option(name);
-        options.all_columns = value == "all";
-        if (options.all_columns) return;
-        if (!parse_number_list(value, options.columns))
-            problems.push_back(name + " needs 'all' or column numbers such as 1,3-5, got '" + value + "'");
-        else
-            for (int c : options.columns)
-                if (c < 1) {
-                    problems.push_back(name + ": columns count from 1, got '" + value + "'");
-                    break;
-                }
-    };
-    const std::map<std::string, Reader> readers = {
-        {"--columns", columns},
-        {"--column", columns},
-        {"--epochs",
-         [&](const std::string& name, const std::string& value) {
-             run_option(name);
-             bool usable = parse_number_list(value, options.epochs) && value.find('-', 1) == std::string::npos &&
-                           !options.epochs.empty() && options.epochs.size() <= 100000;
-             for (int e : options.epochs) usable = usable && e >= 1;
-             if (!usable)
-                 problems.push_back(name + " needs whole numbers of 1 or more, such as 100 or 5,10,20, got '" +
-                                    value + "'");
-         }},
-        {"--n",
-         [&](const std::string& name, const std::string& value) {
-             run_option(name);
-             int n = 0;
-             const std::size_t before = problems.size();
-             bounded(name, value, INT_MIN, INT_MAX, n, "a whole number (corrected to 5..19625 and the file's lines)");
-             if (problems.size() == before) {
-                 options.n = value;
-                 options.n_given = true;
-             }
-         }},
-        {"--start",
-         [&](const std::string& name, const std::string& value) {
-             run_option(name);
-             bounded(name, value, 1, INT_MAX, options.start, "a line number of 1 or more");
-         }},
-        {"--window",
-         [&](const std::string& name, const std::string& value) {
-             run_option(name);
-             bounded(name, value, 5, 19625, options.window, "a window of 5 to 19625 values");
-         }},
-        {"--step",
-         [&](const std::string& name, const std::string& value) {
-             run_option(name);
-             bounded(name, value, 1, INT_MAX, options.step, "a step of 1 line or more");
-         }},
-        {"--rescale",
-         [&](const std::string& name, const std::string& value) {
-             run_option(name);
-             if (!parse_rescale(value, options.rescale))
-                 problems.push_back(name + " needs none, minmax or zscore, got '" + value + "'");
-         }},
-        {"--method",
-         [&](const std::string& name, const std::string& value) {
-             run_option(name);
-             bool usable = true;
-             if (value == "all")
-                 options.methods = {1, 2, 3, 4, 5, 6};
-             else
-                 usable = parse_number_list(value, options.methods);
-             for (int m : options.methods) usable = usable && m >= 1 && m <= 6;
-             if (!usable) problems.push_back(name + " needs 1..6, a list of them, or all, got '" + value + "'");
-         }},
-        {"--threads",
-         [&](const std::string& name, const std::string& value) {
-             bounded(name, value, 1, 1024, options.threads, "a whole number from 1 to 1024");
-         }},
-        {"--format",
-         [&](const std::string& name, const std::string& value) {
-             run_option(name);
-             if (value == "text")
-                 options.format = Format::text;
-             else if (value == "csv")
-                 options.format = Format::csv;
-             else if (value == "json")
-                 options.format = Format::json;
-             else if (value == "jsonl")
-                 options.format = Format::jsonl;
-             else
-                 problems.push_back(name + " needs text, csv, json or jsonl, got '" + value + "'");
-         }},
-        {"--output", [&](const std::string&, const std::string& value) { options.output = value; }},
-        {"--batch", [&](const std::string&, const std::string& value) { options.batch_dir = value; }},
-        {"--init", [&](const std::string&, const std::string& value) { options.init_file = value; }},
-        {"--mnist", [&](const std::string&, const std::string& value) { options.mnist_dir = with_slash(value); }},
-        {"--tpattern", [&](const std::string&, const std::string& value) { options.t_pattern_file = value; }},
-    };
-    // Options without a value.
-    const std::map<std::string, std::function<void(const std::string&)>> flags = {
-        {"--help", [&](const std::string&) { options.help = true; }},
-        {"-h", [&](const std::string&) { options.help = true; }},
-        {"--version", [&](const std::string&) { options.version = true; }},
-        {"--json",
-         [&](const std::string& name) {
-             run_option(name);
-             options.format = Format::json;
-         }},
-        {"--curve",
-         [&](const std::string& name) {
-             run_option(name);
-             options.curve = true;
-         }},
-        {"--resume",
-         [&](const std::string& name) {
-             run_option(name);
-             options.resume = true;
-         }},
-        {"--strict",
-         [&](const std::string& name) {
-             run_option(name);
-             options.strict = true;
-         }},
-    };
-
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
-        if (const auto flag = flags.find(argument); flag != flags.end()) {
-            flag->second(argument);
+        if (const Option_row* flag = row_named(argument); flag && flag->value == Value::none) {
+            if (flag->runs_only) options.run_options.push_back(argument);
+            flag->set(options, Value_read{argument});
             continue;
         }
         if (argument.size() < 2 || argument[0] != '-') {
@@ -293,18 +204,22 @@ Options parse_arguments(const std::vector<std::string>& arguments, std::vector<s
         }
         const std::size_t equals = argument.find('=');
         const std::string name = argument.substr(0, equals);
-        const auto reader = readers.find(name);
-        if (reader == readers.end()) {
+        const Option_row* row = row_named(name);
+        if (!row || row->value == Value::none) {
             problems.push_back("unknown option " + name + " (see --help)");
             continue;
         }
+        std::string value;
         if (equals != std::string::npos) {
-            reader->second(name, argument.substr(equals + 1));
+            value = argument.substr(equals + 1);
         } else if (i + 1 < arguments.size()) {
-            reader->second(name, arguments[++i]);
+            value = arguments[++i];
         } else {
             problems.push_back(name + " needs a value");
+            continue;
         }
+        if (row->runs_only) options.run_options.push_back(name);
+        take_value(*row, name, value, options, problems);
     }
     if (!options.batch_dir.empty()) options.batch_dir = with_slash(options.batch_dir);
     if (options.curve && options.epochs.size() != 1)

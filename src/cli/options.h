@@ -45,9 +45,6 @@ struct Options {
 // to be used.
 Options parse_arguments(const std::vector<std::string>& arguments, std::vector<std::string>& problems);
 
-// "1,3,5-7": whole numbers and ranges; nothing on a malformed list.
-bool parse_number_list(const std::string& text, std::vector<int>& numbers);
-
 extern const char* const Usage;
 
 }  // namespace vantel::cli

@@ -15,7 +15,6 @@
 #include <string>
 #include <vector>
 
-#include "cli/json_reader.h"
 #include "cli/options.h"
 #include "cli/records.h"
 
@@ -45,12 +44,6 @@ public:
 
 private:
     void write_now(const std::string& line);
-    // Each reads the records of a file being resumed and returns the length
-    // of its complete records (a line cut by the end of a job is not one).
-    std::size_t resume_csv(const std::string& text);
-    std::size_t resume_json_lines(const std::string& text);
-    std::size_t resume_json(const std::string& text);
-    void take_key(const Json_value& record);
 
     Format format_;
     std::string path_;
@@ -61,10 +54,5 @@ private:
     std::vector<std::string> resumed_json_;                  // JSON objects kept from the resumed file
     std::optional<std::string> failure_;
 };
-
-// The record fields of a CSV text: its lines split into fields, quoted
-// fields holding commas, quotes and line breaks. `complete` is set to the
-// length of the text up to the end of the last complete line.
-std::vector<std::vector<std::string>> csv_rows(const std::string& text, std::size_t& complete);
 
 }  // namespace vantel::cli

@@ -1,6 +1,9 @@
 #include "cli/records.h"
 
 #include <cstdio>
+#include <cstdlib>
+#include <exception>
+#include <type_traits>
 
 #include "base/version.h"
 
@@ -15,19 +18,6 @@ std::string seconds_text(double seconds)
     return text;
 }
 
-std::string json_text_or_null(const std::string& text)
-{
-    return text.empty() ? "null" : json_string(text);
-}
-
-// A value text ("0.8765", "-0.1250") is already a JSON number; "n/a" and an
-// empty text are null.
-std::string json_number_or_null(const std::string& text)
-{
-    if (text.empty() || text == "n/a") return "null";
-    return text;
-}
-
 std::string joined(const std::vector<std::string>& parts, const char* separator)
 {
     std::string text;
@@ -35,12 +25,112 @@ std::string joined(const std::vector<std::string>& parts, const char* separator)
     return text;
 }
 
-std::string window_text(const Run_record& r)
+// A number as a record field writes it; `otherwise` for a text that is none.
+int field_number(const std::string& text, int otherwise)
 {
-    return r.window > 0 ? std::to_string(r.window) : std::string();
+    try {
+        return std::stoi(text);
+    } catch (const std::exception&) {
+        return otherwise;
+    }
+}
+
+// The getters and setters of the rows, by the member they read and write.
+template <auto member>
+Field_texts text_of(const Run_record& r)
+{
+    return {r.*member};
+}
+
+// Empty is no value.
+template <auto member>
+Field_texts text_if_any(const Run_record& r)
+{
+    return (r.*member).empty() ? Field_texts{} : Field_texts{r.*member};
+}
+
+template <auto member>
+void set_text(Run_record& r, const Field_texts& texts)
+{
+    r.*member = texts.empty() ? std::string() : texts.front();
+}
+
+template <auto member>
+Field_texts number_of(const Run_record& r)
+{
+    return {std::to_string(r.*member)};
+}
+
+template <auto member>
+void set_number(Run_record& r, const Field_texts& texts)
+{
+    if (!texts.empty()) r.*member = field_number(texts.front(), r.*member);
+}
+
+// Only a run with a value has a count and a W2.
+template <auto member>
+Field_texts of_valued(const Run_record& r)
+{
+    if (r.value_text.empty()) return {};
+    if constexpr (std::is_same_v<decltype(r.*member), const std::string&>)
+        return {r.*member};
+    else
+        return {std::to_string(r.*member)};
+}
+
+// The record contract in its order, as the README documents it; a new
+// field is appended here and nowhere else.
+const Record_field Fields[] = {
+    {"file", Field_type::text, text_of<&Run_record::file>, set_text<&Run_record::file>},
+    {"file_sha256", Field_type::text, text_of<&Run_record::file_sha256>, set_text<&Run_record::file_sha256>},
+    {"value", Field_type::number, text_if_any<&Run_record::value_text>, set_text<&Run_record::value_text>},
+    {"correct_count", Field_type::number, of_valued<&Run_record::correct_count>,
+     set_number<&Run_record::correct_count>},
+    {"n", Field_type::number, number_of<&Run_record::n>, set_number<&Run_record::n>},
+    {"column", Field_type::number, number_of<&Run_record::column>, set_number<&Run_record::column>},
+    {"method", Field_type::number, number_of<&Run_record::method>, set_number<&Run_record::method>},
+    {"epochs", Field_type::number, number_of<&Run_record::epochs>, set_number<&Run_record::epochs>},
+    {"seconds", Field_type::number, [](const Run_record& r) { return Field_texts{seconds_text(r.seconds)}; },
+     [](Run_record& r, const Field_texts& t) { r.seconds = t.empty() ? 0 : std::strtod(t.front().c_str(), nullptr); }},
+    {"w2_sha256", Field_type::text, of_valued<&Run_record::w2_sha256>, set_text<&Run_record::w2_sha256>},
+    {"relative_change", Field_type::number, text_if_any<&Run_record::relative_change>,
+     set_text<&Run_record::relative_change>},
+    {"problem", Field_type::text, text_if_any<&Run_record::problem>, set_text<&Run_record::problem>},
+    {"version", Field_type::text, [](const Run_record&) { return Field_texts{std::string(Program_version)}; },
+     [](Run_record&, const Field_texts&) {}},
+    {"value_text", Field_type::text, text_if_any<&Run_record::value_text>, set_text<&Run_record::value_text>},
+    {"warnings", Field_type::text_list, [](const Run_record& r) { return r.warnings; },
+     [](Run_record& r, const Field_texts& t) { r.warnings = t; }},
+    {"start", Field_type::number, number_of<&Run_record::start>, set_number<&Run_record::start>},
+    {"window", Field_type::number,
+     [](const Run_record& r) { return r.window > 0 ? Field_texts{std::to_string(r.window)} : Field_texts{}; },
+     set_number<&Run_record::window>},
+    {"rescale", Field_type::text, [](const Run_record& r) { return Field_texts{std::string(rescale_name(r.rescale))}; },
+     [](Run_record& r, const Field_texts& t) {
+         if (!t.empty()) parse_rescale(t.front(), r.rescale);
+     }},
+};
+
+std::string json_field(const Record_field& field, const Field_texts& texts)
+{
+    switch (field.type) {
+    case Field_type::text: return texts.empty() ? "null" : json_string(texts.front());
+    case Field_type::number: return texts.empty() || texts.front() == "n/a" ? "null" : texts.front();
+    case Field_type::text_list: {
+        std::string items = "[";
+        for (std::size_t i = 0; i < texts.size(); ++i) items += (i ? ", " : "") + json_string(texts[i]);
+        return items + "]";
+    }
+    }
+    return "null";
 }
 
 }  // namespace
+
+std::span<const Record_field> record_fields()
+{
+    return Fields;
+}
 
 std::string run_key(const std::string& file_sha256, int column, int method, int epochs, int n, int start, int window,
                     Rescale rescale)
@@ -57,44 +147,36 @@ std::string run_key(const Run_record& r)
 
 std::string csv_header()
 {
-    return "file,file_sha256,value,correct_count,n,column,method,epochs,seconds,w2_sha256,relative_change,problem,"
-           "version,value_text,warnings,start,window,rescale";
+    std::string header;
+    for (const Record_field& field : Fields) header += (header.empty() ? "" : ",") + std::string(field.name);
+    return header;
 }
 
 std::string csv_line(const Run_record& r)
 {
-    const bool valued = !r.value_text.empty();
     std::string line;
-    for (const std::string& field :
-         {csv_field(r.file), r.file_sha256, r.value_text, valued ? std::to_string(r.correct_count) : std::string(),
-          std::to_string(r.n), std::to_string(r.column), std::to_string(r.method), std::to_string(r.epochs),
-          seconds_text(r.seconds), valued ? r.w2_sha256 : std::string(), csv_field(r.relative_change),
-          csv_field(r.problem), std::string(Program_version), r.value_text, csv_field(joined(r.warnings, "; ")),
-          std::to_string(r.start), window_text(r), std::string(rescale_name(r.rescale))})
-        line += (line.empty() ? "" : ",") + field;
+    for (const Record_field& field : Fields)
+        line += (&field == Fields ? "" : ",") + csv_field(joined(field.get(r), "; "));
     return line;
 }
 
 std::string json_object(const Run_record& r)
 {
-    const bool valued = !r.value_text.empty();
-    std::string warnings = "[";
-    for (std::size_t i = 0; i < r.warnings.size(); ++i) warnings += (i ? ", " : "") + json_string(r.warnings[i]);
-    warnings += "]";
-    return "{\"file\": " + json_string(r.file) + ", \"file_sha256\": " + json_string(r.file_sha256) +
-           ", \"value\": " + json_number_or_null(r.value_text) +
-           ", \"correct_count\": " + (valued ? std::to_string(r.correct_count) : "null") +
-           ", \"n\": " + std::to_string(r.n) + ", \"column\": " + std::to_string(r.column) +
-           ", \"method\": " + std::to_string(r.method) + ", \"epochs\": " + std::to_string(r.epochs) +
-           ", \"seconds\": " + seconds_text(r.seconds) +
-           ", \"w2_sha256\": " + (valued ? json_string(r.w2_sha256) : "null") +
-           ", \"relative_change\": " + json_number_or_null(r.relative_change) +
-           ", \"problem\": " + json_text_or_null(r.problem) +
-           ", \"version\": " + json_string(std::string(Program_version)) +
-           ", \"value_text\": " + json_text_or_null(r.value_text) + ", \"warnings\": " + warnings +
-           ", \"start\": " + std::to_string(r.start) +
-           ", \"window\": " + (r.window > 0 ? std::to_string(r.window) : "null") +
-           ", \"rescale\": " + json_string(std::string(rescale_name(r.rescale))) + "}";
+    std::string object;
+    for (const Record_field& field : Fields)
+        object += (&field == Fields ? "{\"" : ", \"") + std::string(field.name) + "\": " + json_field(field, field.get(r));
+    return object + "}";
+}
+
+Field_texts split_list(const std::string& text)
+{
+    Field_texts items;
+    if (text.empty()) return items;
+    std::size_t from = 0;
+    for (std::size_t at; (at = text.find("; ", from)) != std::string::npos; from = at + 2)
+        items.push_back(text.substr(from, at - from));
+    items.push_back(text.substr(from));
+    return items;
 }
 
 std::string text_table(const std::vector<Run_record>& records, bool single_value, bool with_start)

@@ -1,17 +1,16 @@
 // The records of the runs of data files, and their text, CSV, JSON and JSON
 // Lines forms.
 //
-// One record contract for every format; new fields are only ever appended:
-//   file, file_sha256, value, correct_count, n, column, method, epochs,
-//   seconds, w2_sha256, relative_change, problem, version, value_text,
-//   warnings, start, window, rescale
-// In JSON value and relative_change are numbers, warnings an array of
-// strings, and a field without a value is null (a run without a value has
-// null value, correct_count and w2_sha256); in CSV such a field is empty
-// and the warnings are joined by "; ".
+// One record contract for every format, declared once in record_fields():
+// the CSV header and line, the JSON object and the reader of --resume all
+// follow it, so that a new field is one more row; new fields are only ever
+// appended. In JSON a field without a value is null (a run without a value
+// has null value, correct_count and w2_sha256); in CSV it is empty.
 #pragma once
 
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "cli/options.h"
@@ -48,11 +47,36 @@ struct Run_record {
     std::string result_row;
 };
 
+// A field's value apart from its format: no text when the field has none,
+// else its one text, or a list's items.
+using Field_texts = std::vector<std::string>;
+
+enum class Field_type {
+    text,       // CSV: the text; JSON: a string
+    number,     // CSV: the text; JSON: a number, null for "n/a"
+    text_list,  // CSV: the items joined by "; "; JSON: an array of strings
+};
+
+struct Record_field {
+    std::string_view name;
+    Field_type type;
+    Field_texts (*get)(const Run_record&);
+    // Takes the field back from a record read; a field the record does not
+    // hold (the version) is passed over.
+    void (*set)(Run_record&, const Field_texts&);
+};
+
+// The fields of a record, in the order every format writes them.
+std::span<const Record_field> record_fields();
+
 // The fields that tell one run from another, joined: a run already in an
 // output file is not computed again by --resume.
 std::string run_key(const std::string& file_sha256, int column, int method, int epochs, int n, int start, int window,
                     Rescale rescale);
 std::string run_key(const Run_record& record);
+
+// The items of a list field as CSV writes it, joined by "; ".
+Field_texts split_list(const std::string& text);
 
 // The CSV header line, without its line break.
 std::string csv_header();

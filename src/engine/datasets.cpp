@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <vector>
 
@@ -11,6 +12,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "base/sha256.h"
 #include "base/text_file.h"
 #include "engine/mnist_layout.h"
 
@@ -192,6 +194,30 @@ void load_mnist(Pattern_datasets& d, const std::string& folder, const Load_progr
             d.Test_labels[k] = checked_label(label, k, file);
         }
     }
+}
+
+std::string mnist_fingerprint(const std::string& folder)
+{
+    Sha256 hash;
+    std::vector<char> piece(1 << 20);
+    for (const char* name : {Train_images_file, Train_labels_file, Test_images_file, Test_labels_file}) {
+        const std::string path = folder + name;
+        std::FILE* file = std::fopen(path.c_str(), "rb");
+        if (!file) throw Vantel_error(path + ": cannot be read: " + std::strerror(errno));
+        std::size_t got = 0;
+        while ((got = std::fread(piece.data(), 1, piece.size(), file)) > 0) hash.update(piece.data(), got);
+        const bool failed = std::ferror(file) != 0;
+        std::fclose(file);
+        if (failed) throw Vantel_error(path + ": Stream read error");
+    }
+    return hash.hex_digest();
+}
+
+std::string mnist_fingerprint_warning(const std::string& fingerprint, const std::string& folder)
+{
+    if (fingerprint == Published_mnist_sha256) return {};
+    return "the MNIST-10 files of " + folder + " are not the published ones (SHA-256 " + fingerprint +
+           "): values computed with them differ from everyone else's";
 }
 
 T_pattern_report load_t_pattern(Pattern_datasets& d, const std::string& path)

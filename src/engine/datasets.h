@@ -21,6 +21,21 @@ inline constexpr const char* Test_labels_file = "t10k-labels.idx1-ubyte";
 // before they are read.
 using Load_progress = std::function<void(const char* stage, int record)>;
 
+// The fingerprint of a folder's MNIST-10: the SHA-256 of the four files'
+// bytes one after another, in the order train images, train labels, test
+// images, test labels. Throws Vantel_error naming a file that cannot be read.
+std::string mnist_fingerprint(const std::string& folder);
+
+// The fingerprint of the published files that the set-up installs.
+inline constexpr const char* Published_mnist_sha256 =
+    "b2d8f5bf39174ee5ffeefa97e42d673c35432b411bb5d1f74fbbeddae7f1690a";
+
+// What a record says of datasets that are not the published ones, nothing
+// for the published ones:
+//   the MNIST-10 files of /data/mnist/ are not the published ones (SHA-256
+//   <fingerprint>): values computed with them differ from everyone else's
+std::string mnist_fingerprint_warning(const std::string& fingerprint, const std::string& folder);
+
 // Reads the images and labels of the four files of `folder` (their names are
 // appended to it as it is) into the datasets, with every image and target
 // reset first. Each file's header and size are checked when it is opened,

@@ -7,7 +7,7 @@
 #include <cstring>
 
 #include "engine/extended_arithmetic.h"
-#include "engine/fp_environment.h"
+#include "engine/image_loop.h"
 #include "engine/input_vector.h"
 
 namespace vantel {
@@ -15,11 +15,7 @@ namespace vantel {
 namespace {
 
 constexpr int W1_cells = (Last_input + 1) * (Neurons + 1);
-constexpr int Hidden_width = Neurons + 1;
 constexpr int Bound_cells = 3 * (Neurons + 1);
-// Images per piece of work handed to a thread: large enough to keep the
-// scheduling cost small, small enough to balance images of unequal ink.
-constexpr int Image_chunk = 256;
 
 bool same_doubles(const std::vector<double>& saved, const double* current, std::size_t count)
 {
@@ -134,28 +130,21 @@ const Raw_sums& refresh_raw(Engine_workspace& ws, const Vedero_network& net, con
     // W1[i][j] is finite; an infinite or NaN weight makes it NaN, so then
     // every input is summed.
     const bool sparse_ok = W1_all_finite(net);
-#pragma omp parallel
-    {
-        const Fp_mode_scope mode;
-        clear_overflow();
-        double Y[Last_input + 1];
-#pragma omp for schedule(dynamic, Image_chunk)
-        for (int k = 1; k <= count; ++k) {
+    for_each_image(
+        count,
+        [&](int k) {
             double* out = &raw.sums[static_cast<std::size_t>(k) * Neurons];
             if (sparse_ok) {
                 const std::uint32_t from = sparse.start[k];
                 raw_sums_of_image(net.W1, &sparse.input[from], &sparse.pixel[from], sparse.start[k + 1] - from,
                                   out);
             } else {
+                double Y[Last_input + 1];
                 build_input_vector(datasets, images[k], Y);
                 raw_sums_dense(net.W1, Y, out);
             }
-            if (overflow_raised()) {
-                raw.overflowed[k] = 1;
-                clear_overflow();
-            }
-        }
-    }
+        },
+        [&](int k) { raw.overflowed[k] = 1; });
     raw.made_from_W1.assign(W1, W1 + W1_cells);
     raw.made_from_datasets = datasets.Identity;
     raw.made_from_sparse = ws.sparse->serial;
@@ -299,21 +288,14 @@ void refresh_train_hidden(Engine_workspace& ws, const Vedero_network& net, const
 
     ws.hidden.resize(static_cast<std::size_t>(count + 1) * Hidden_width);
     ws.hidden_overflowed.resize(static_cast<std::size_t>(count) + 1);
-#pragma omp parallel
-    {
-        const Fp_mode_scope mode;
-        clear_overflow();
-#pragma omp for schedule(dynamic, Image_chunk)
-        for (int k = 1; k <= count; ++k) {
+    for_each_image(
+        count,
+        [&](int k) {
             hidden_from_raw(net, &raw.sums[static_cast<std::size_t>(k) * Neurons],
                             &ws.hidden[static_cast<std::size_t>(k) * Hidden_width]);
             ws.hidden_overflowed[k] = raw.overflowed[k];
-            if (overflow_raised()) {
-                ws.hidden_overflowed[k] = 1;
-                clear_overflow();
-            }
-        }
-    }
+        },
+        [&](int k) { ws.hidden_overflowed[k] = 1; });
     ws.hidden_made_from.assign(bounds, bounds + Bound_cells);
     ws.hidden_raw_version = raw.version;
     ws.hidden_valid = true;

@@ -69,6 +69,9 @@ private:
     std::shared_ptr<const Sparse_set> set_;
 };
 
+// A hidden vector's width: the bias Sh[0] and neurons 1..25.
+inline constexpr int Hidden_width = Neurons + 1;
+
 // Raw sums of neurons 1..25 for images 1..count, row k at [k x 25].
 struct Raw_sums {
     bool valid = false;

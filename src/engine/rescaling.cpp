@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <string>
 
 #include "base/error.h"
+#include "base/number_format.h"
 
 namespace vantel {
 
@@ -28,6 +30,29 @@ std::string_view rescale_name(Rescale rescale)
     return "none";
 }
 
+namespace {
+
+struct Moments {
+    double mean = 0;
+    double squares = 0;  // the sum of the squared deviations
+    double sd = 0;
+};
+
+// Mean and population standard deviation of the values times 2^shift, each
+// sum in order.
+Moments moments(const std::vector<double>& values, int shift)
+{
+    Moments m;
+    double sum = 0;
+    for (const double x : values) sum += std::ldexp(x, shift);
+    m.mean = sum / static_cast<double>(values.size());
+    for (const double x : values) m.squares += (std::ldexp(x, shift) - m.mean) * (std::ldexp(x, shift) - m.mean);
+    m.sd = std::sqrt(m.squares / static_cast<double>(values.size()));
+    return m;
+}
+
+}  // namespace
+
 std::vector<double> rescaled(std::span<const double> series, Rescale rescale)
 {
     std::vector<double> out(series.begin(), series.end());
@@ -46,23 +71,27 @@ std::vector<double> rescaled(std::span<const double> series, Rescale rescale)
     const double max = *high;
     if (max == min)
         throw Vantel_error("a constant series cannot be rescaled by " + std::string(rescale_name(rescale)) +
-                           ": every value is " + std::to_string(min));
+                           ": every value is " + format_general(min, '.'));
     if (rescale == Rescale::minmax) {
         const double range = max - min;
         if (!std::isfinite(range))
             throw Vantel_error("a series whose values lie farther apart than the double range cannot be rescaled");
         for (double& x : out) x = (x - min) / range;
     } else {
-        double sum = 0;
-        for (const double x : out) sum += x;
-        const double mean = sum / static_cast<double>(out.size());
-        double squares = 0;
-        for (const double x : out) squares += (x - mean) * (x - mean);
-        const double sd = std::sqrt(squares / static_cast<double>(out.size()));
-        if (!std::isfinite(sd) || sd == 0)
+        Moments m = moments(out, 0);
+        // Values near the ends of the double range: their squares overflow,
+        // or underflow into subnormals that have lost digits. The same
+        // moments of the values times a power of two (exact) then stand in
+        // the normal range; they give the same standardized values.
+        int shift = 0;
+        if (!std::isfinite(m.mean) || !std::isfinite(m.sd) || m.squares < std::numeric_limits<double>::min()) {
+            shift = -std::ilogb(std::max(std::fabs(min), std::fabs(max)));
+            m = moments(out, shift);
+        }
+        if (!std::isfinite(m.sd) || m.sd == 0)
             throw Vantel_error(std::string("a series whose standard deviation is ") +
-                               (sd == 0 ? "0" : "beyond the double range") + " cannot be rescaled by zscore");
-        for (double& x : out) x = (x - mean) / sd;
+                               (m.sd == 0 ? "0" : "beyond the double range") + " cannot be rescaled by zscore");
+        for (double& x : out) x = (std::ldexp(x, shift) - m.mean) / m.sd;
     }
     return out;
 }

@@ -23,7 +23,11 @@ std::string_view rescale_name(Rescale rescale);
 //   minmax: min and max of the values; each value (x - min) / (max - min).
 //   zscore: mean = (x1 + x2 + ... + xn) / n, summed in order; sd =
 //           sqrt(((x1 - mean)^2 + ... + (xn - mean)^2) / n), summed in
-//           order; each value (x - mean) / sd.
+//           order; each value (x - mean) / sd. Where those sums would
+//           overflow, or the squares fall below the normal range, the
+//           values are first multiplied by a power of two that brings the
+//           largest magnitude near 1 (exact), and the formula is applied
+//           to them.
 // Throws Vantel_error for a constant series (max = min, or sd = 0), which
 // cannot be rescaled, and for a value that is not finite.
 std::vector<double> rescaled(std::span<const double> series, Rescale rescale);

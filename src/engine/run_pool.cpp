@@ -8,6 +8,8 @@
 #include <string>
 #include <thread>
 
+#include "base/error.h"
+
 namespace vantel {
 
 int available_cores()
@@ -29,6 +31,13 @@ Run_pool::Split Run_pool::split(int threads, std::size_t runs)
     return split;
 }
 
+Network_pool::Network_pool(std::shared_ptr<const Datasets> datasets, Maker make)
+    : datasets_(std::move(datasets)), make_(std::move(make))
+{
+    if (!make_)
+        make_ = [](const std::shared_ptr<const Datasets>& datasets) { return std::make_unique<Network>(datasets); };
+}
+
 std::unique_ptr<Network> Network_pool::take()
 {
     {
@@ -39,7 +48,7 @@ std::unique_ptr<Network> Network_pool::take()
             return network;
         }
     }
-    return std::make_unique<Network>(datasets_);
+    return make_(datasets_);
 }
 
 void Network_pool::give(std::unique_ptr<Network> network)
@@ -68,8 +77,23 @@ Run_pool::Run_pool(Network_pool& networks, std::size_t runs, int threads, Job jo
 void Run_pool::start(int threads, std::size_t runs)
 {
     const Split parts = split(threads, runs);
-    networks_ = runs == 0 ? 0 : parts.networks;
-    for (int i = 0; i < networks_; ++i) threads_.emplace_back([this, parts] { work(parts.engine_threads); });
+    const int wanted = runs == 0 ? 0 : parts.networks;
+    networks_ = wanted;
+    std::string refused;
+    for (int i = 0; i < wanted; ++i) {
+        try {
+            threads_.emplace_back([this, parts] { work(parts.engine_threads); });
+        } catch (const std::exception& error) {
+            refused = error.what();  // the system's limit of threads or memory
+            break;
+        }
+    }
+    if (static_cast<int>(threads_.size()) == wanted) return;
+    const std::lock_guard<std::mutex> hold(lock_);
+    networks_ = static_cast<int>(threads_.size());
+    if (networks_ == 0) throw Vantel_error("cannot start a thread for the runs: " + refused);
+    if (networks_failed_ == networks_) fail_the_rest();
+    changed_.notify_all();
 }
 
 Run_pool::~Run_pool()
@@ -77,17 +101,32 @@ Run_pool::~Run_pool()
     for (std::thread& thread : threads_) thread.join();
 }
 
+void Run_pool::fail_the_rest()
+{
+    for (; next_ < failures_.size(); ++next_) {
+        failures_[next_] = no_network_;
+        newly_finished_.push_back(next_);
+        ++finished_;
+    }
+}
+
 void Run_pool::work(int engine_threads)
 {
     // Per thread: several networks each opening parallel regions of their
-    // own would only take cores from one another.
-    omp_set_num_threads(engine_threads);
+    // own would only take cores from one another. More threads than cores
+    // gain nothing (the results do not depend on the count), and a runtime
+    // that cannot start them ends the process.
+    omp_set_num_threads(std::min(engine_threads, available_cores()));
     std::unique_ptr<Network> network;
-    std::string no_network;
     try {
         network = networks_pool_.take();
     } catch (const std::exception& error) {
-        no_network = error.what();  // out of memory, say
+        const std::lock_guard<std::mutex> hold(lock_);
+        no_network_ = "cannot make a network for the run: " + std::string(error.what());
+        if (++networks_failed_ == networks_) fail_the_rest();
+        ++networks_done_;
+        changed_.notify_all();
+        return;
     }
     for (;;) {
         std::size_t run = 0;
@@ -96,15 +135,13 @@ void Run_pool::work(int engine_threads)
             if (next_ == failures_.size() || stop_.load()) break;
             run = next_++;
         }
-        std::string failure = no_network;
-        if (network) {
-            try {
-                job_(*network, run);
-            } catch (const std::exception& error) {
-                failure = error.what();
-            } catch (...) {
-                failure = "Unknown error";
-            }
+        std::string failure;
+        try {
+            job_(*network, run);
+        } catch (const std::exception& error) {
+            failure = error.what();
+        } catch (...) {
+            failure = "Unknown error";
         }
         {
             const std::lock_guard<std::mutex> hold(lock_);
@@ -114,7 +151,7 @@ void Run_pool::work(int engine_threads)
         }
         changed_.notify_all();
     }
-    if (network) networks_pool_.give(std::move(network));
+    networks_pool_.give(std::move(network));
     {
         const std::lock_guard<std::mutex> hold(lock_);
         ++networks_done_;

@@ -22,7 +22,11 @@ namespace vantel {
 // Safe to use from several threads.
 class Network_pool {
 public:
-    explicit Network_pool(std::shared_ptr<const Datasets> datasets) : datasets_(std::move(datasets)) {}
+    // Makes a network; throws when it cannot (out of memory, say). Tests
+    // give a maker that fails, to see every run of a failed network reported.
+    using Maker = std::function<std::unique_ptr<Network>(const std::shared_ptr<const Datasets>&)>;
+
+    explicit Network_pool(std::shared_ptr<const Datasets> datasets, Maker make = nullptr);
     // An idle network, or a new one when none is idle.
     std::unique_ptr<Network> take();
     void give(std::unique_ptr<Network> network);
@@ -30,6 +34,7 @@ public:
 
 private:
     std::shared_ptr<const Datasets> datasets_;
+    Maker make_;
     std::mutex lock_;
     std::vector<std::unique_ptr<Network>> idle_;
 };
@@ -37,14 +42,18 @@ private:
 class Run_pool {
 public:
     // Computes run i with the network of the thread it runs on. An error it
-    // throws becomes the run's failure; the other runs go on.
+    // throws becomes the run's failure; the other runs go on. A thread that
+    // cannot make its network leaves its runs to the threads that could;
+    // when none could, every run fails with the reason.
     using Job = std::function<void(Network& network, std::size_t run)>;
 
     // Starts the runs 0 .. runs - 1 at once, in that order, on at most
     // `threads` threads in all: with fewer runs than threads, each network's
     // engine gets the spare ones. `stop` is read before each run starts;
     // once it is true no further run starts (the job is expected to pass it
-    // on to the network, which then ends the runs in progress).
+    // on to the network, which then ends the runs in progress). Throws
+    // Vantel_error when not one thread can be started; with some, the runs
+    // go to those.
     Run_pool(std::shared_ptr<const Datasets> datasets, std::size_t runs, int threads, Job job,
              const std::atomic<bool>& stop);
     // The same, with networks taken from `networks` and given back to it.
@@ -75,6 +84,9 @@ public:
 private:
     void start(int threads, std::size_t runs);
     void work(int engine_threads);
+    // With every thread's network failed, the runs not yet started fail
+    // with the reason; called holding lock_.
+    void fail_the_rest();
 
     std::unique_ptr<Network_pool> own_networks_;
     Network_pool& networks_pool_;
@@ -88,6 +100,8 @@ private:
     std::size_t finished_ = 0;
     int networks_ = 0;
     int networks_done_ = 0;
+    int networks_failed_ = 0;
+    std::string no_network_;  // why the last network that could not be made failed
     std::vector<std::thread> threads_;
 };
 

@@ -15,14 +15,13 @@
 #include "engine/extended_arithmetic.h"
 #include "engine/fast_sigmoid.h"
 #include "engine/fp_environment.h"
+#include "engine/image_loop.h"
 #include "engine/input_vector.h"
 #include "engine/output_layer.h"
 
 namespace vantel {
 
 namespace {
-
-constexpr int Hidden_width = Neurons + 1;
 
 constexpr int Half = Outputs / 2;
 
@@ -326,24 +325,16 @@ void test_network(Engine_workspace& ws, Vedero_network& net, Run_control& run, c
     outcome.assign(static_cast<std::size_t>(count) + 1, 0);
 
     // The images are independent: only the counting below is in order.
-#pragma omp parallel
-    {
-        const Fp_mode_scope mode;
-        clear_overflow();
-        double Sh[Neurons + 1];
-        double Sout[Outputs];
-#pragma omp for schedule(dynamic, 256)
-        for (int k = 1; k <= count; ++k) {
+    for_each_image(
+        count,
+        [&](int k) {
+            double Sh[Neurons + 1];
+            double Sout[Outputs];
             hidden_from_raw(net, &raw.sums[static_cast<std::size_t>(k) * Neurons], Sh);
             output_layer(Sh, net.W2, Sout);
-            std::uint8_t result = datasets.Test_labels[k] == predicted_digit(Sout) ? 1 : 0;
-            if (raw.overflowed[k] || overflow_raised()) {
-                result |= 2;
-                clear_overflow();
-            }
-            outcome[k] = result;
-        }
-    }
+            outcome[k] = (datasets.Test_labels[k] == predicted_digit(Sout) ? 1 : 0) | (raw.overflowed[k] ? 2 : 0);
+        },
+        [&](int k) { outcome[k] |= 2; });
 
     // Y, Sh and Sout as the last image tested leaves them.
     auto leave_image = [&](int k) {

@@ -15,6 +15,7 @@
 #include "engine/fp_environment.h"
 #include "engine/normalization.h"
 #include "engine/reservoir.h"
+#include "engine/run_arguments.h"
 #include "engine/training.h"
 
 namespace vantel {
@@ -118,11 +119,8 @@ std::vector<Run_result> Network::compute_each(std::span<const double> series, st
                                               const Run_options& options)
 {
     if (const std::string problem = series_problem(series); !problem.empty()) throw Vantel_error(problem);
-    if (options.method < 1 || options.method > 6)
-        throw Vantel_error("the fill method must be 1..6, got " + std::to_string(options.method));
-    if (epoch_counts.empty()) throw Vantel_error("no epoch count given");
-    for (const int epochs : epoch_counts)
-        if (epochs < 1) throw Vantel_error("the number of epochs must be 1 or more, got " + std::to_string(epochs));
+    const int methods[] = {options.method};
+    if (const std::string problem = runs_problem(methods, epoch_counts); !problem.empty()) throw Vantel_error(problem);
 
     const Fp_mode_scope mode;
     const auto started = std::chrono::steady_clock::now();

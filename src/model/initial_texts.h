@@ -10,8 +10,7 @@
 namespace vantel {
 
 inline constexpr std::string_view Application_title = "Vantel calculator";
-inline constexpr std::string_view Window_caption = "Vantel calculator 1.0.0.4";
-static_assert(Window_caption.ends_with(Program_version));
+inline constexpr std::string_view Window_caption = "Vantel calculator " VANTEL_VERSION;
 
 std::string_view initial_text(Control control);
 

@@ -27,12 +27,24 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-py::tuple result_tuple(const Run_result& r)
+// A run's fields by name: the package's Result takes them as keyword
+// arguments, so a field added here cannot land in another's place.
+py::dict result_fields(const Run_result& r)
 {
     py::array_t<double> w2({Neurons + 1, Outputs});
     std::copy(r.w2.begin(), r.w2.end(), w2.mutable_data());
-    return py::make_tuple(r.value, r.value_text, r.correct_count, r.tested_count, r.n, r.method, r.epochs,
-                          std::move(w2), r.w2_sha256, r.seconds);
+    py::dict fields;
+    fields["value"] = r.value;
+    fields["value_text"] = r.value_text;
+    fields["correct_count"] = r.correct_count;
+    fields["tested_count"] = r.tested_count;
+    fields["n"] = r.n;
+    fields["method"] = r.method;
+    fields["epochs"] = r.epochs;
+    fields["w2"] = std::move(w2);
+    fields["w2_sha256"] = r.w2_sha256;
+    fields["seconds"] = r.seconds;
+    return fields;
 }
 
 // One loaded set of datasets and the networks that compute on it, kept
@@ -54,9 +66,34 @@ public:
     }
 
     // Every combination of the series (1-D float64 arrays), methods and
-    // epoch counts; tuples in the order series, method, epochs.
+    // epoch counts, in the order series, method, epochs: each run's fields
+    // by name.
     py::list run(const py::list& series, std::vector<int> methods, std::vector<int> epochs,
                  const std::string& rescale, int threads, const py::object& progress)
+    {
+        py::list out;
+        for (const Run_result& r : compute(series, std::move(methods), std::move(epochs), rescale, threads, progress))
+            out.append(result_fields(r));
+        return out;
+    }
+
+    // The same runs' values alone, as one float64 array in that order.
+    py::array_t<double> run_values(const py::list& series, std::vector<int> methods, std::vector<int> epochs,
+                                   const std::string& rescale, int threads, const py::object& progress)
+    {
+        const auto results = compute(series, std::move(methods), std::move(epochs), rescale, threads, progress);
+        py::array_t<double> values(static_cast<py::ssize_t>(results.size()));
+        double* out = values.mutable_data();
+        for (const Run_result& r : results) *out++ = r.value;
+        return values;
+    }
+
+    std::string mnist_dir() const { return networks_->datasets()->paths().mnist_dir; }
+    std::string t_pattern() const { return networks_->datasets()->paths().t_pattern_file; }
+
+private:
+    std::vector<Run_result> compute(const py::list& series, std::vector<int> methods, std::vector<int> epochs,
+                                    const std::string& rescale, int threads, const py::object& progress)
     {
         Series_runs runs;
         runs.methods = std::move(methods);
@@ -92,19 +129,14 @@ public:
         } catch (const Runs_interrupted&) {
             throw py::error_already_set();
         }
-        py::list out;
-        for (const Run_result& r : results) out.append(result_tuple(r));
-        return out;
+        return results;
     }
 
-    std::string mnist_dir() const { return networks_->datasets()->paths().mnist_dir; }
-    std::string t_pattern() const { return networks_->datasets()->paths().t_pattern_file; }
-
-private:
     std::shared_ptr<Network_pool> networks_;
 };
 
-py::tuple read_columns(const std::string& path)
+// The package's Columns, by name.
+py::dict read_columns(const std::string& path)
 {
     Data_columns columns;
     {
@@ -113,7 +145,10 @@ py::tuple read_columns(const std::string& path)
     }
     py::array_t<double> values({static_cast<py::ssize_t>(columns.rows), static_cast<py::ssize_t>(columns.columns)});
     std::copy(columns.values.begin(), columns.values.end(), values.mutable_data());
-    return py::make_tuple(std::move(values), columns.warnings);
+    py::dict fields;
+    fields["values"] = std::move(values);
+    fields["warnings"] = py::cast(columns.warnings);
+    return fields;
 }
 
 }  // namespace
@@ -145,6 +180,8 @@ PYBIND11_MODULE(_vantel, m)
         .def(py::init<const std::string&, const std::string&>(), py::arg("mnist_dir"), py::arg("t_pattern"))
         .def("run", &Engine::run, py::arg("series"), py::arg("methods"), py::arg("epochs"), py::arg("rescale"),
              py::arg("threads"), py::arg("progress"))
+        .def("run_values", &Engine::run_values, py::arg("series"), py::arg("methods"), py::arg("epochs"),
+             py::arg("rescale"), py::arg("threads"), py::arg("progress"))
         .def_property_readonly("mnist_dir", &Engine::mnist_dir)
         .def_property_readonly("t_pattern", &Engine::t_pattern);
     m.def("read_columns", &read_columns, py::arg("path"));

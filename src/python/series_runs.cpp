@@ -3,6 +3,8 @@
 #include <atomic>
 #include <exception>
 
+#include "engine/run_arguments.h"
+
 namespace vantel::python {
 
 namespace {
@@ -15,12 +17,9 @@ std::string series_name(std::size_t index, std::size_t count)
 void check_arguments(const Series_runs& runs)
 {
     if (runs.series.empty()) throw Vantel_error("no series given");
-    if (runs.methods.empty()) throw Vantel_error("no fill method given");
-    if (runs.epochs.empty()) throw Vantel_error("no epoch count given");
-    for (const int method : runs.methods)
-        if (method < 1 || method > 6) throw Vantel_error("the fill method must be 1..6, got " + std::to_string(method));
-    for (const int epochs : runs.epochs)
-        if (epochs < 1) throw Vantel_error("the number of epochs must be 1 or more, got " + std::to_string(epochs));
+    if (const std::string problem = runs_problem(runs.methods, runs.epochs); !problem.empty())
+        throw Vantel_error(problem);
+    if (const std::string problem = threads_problem(runs.threads); !problem.empty()) throw Vantel_error(problem);
     for (std::size_t s = 0; s < runs.series.size(); ++s)
         if (const std::string problem = series_problem(runs.series[s]); !problem.empty())
             throw Vantel_error(series_name(s, runs.series.size()) + problem);

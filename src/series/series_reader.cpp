@@ -1,5 +1,6 @@
 #include "series/series_reader.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "base/error.h"
@@ -101,6 +102,10 @@ Column_read read_column(const Data_table& table, std::int32_t column, std::size_
             throw Vantel_error(table.name + " line " + std::to_string(line_number) + " column " +
                                std::to_string(column) + ": \"" + excerpt(field) + "\": " + error.what());
         }
+        if (column > 1 && !line.empty() &&
+            std::count(line.begin(), line.end(), '\t') < static_cast<std::ptrdiff_t>(column) - 1 &&
+            read.missing_fields++ == 0)
+            read.first_missing_field_line = line_number;
         // An empty line reads as the text "0", which nobody wrote.
         if (line.empty() || !is_number_text(field)) {
             if (read.not_numbers++ == 0) {
@@ -121,6 +126,28 @@ std::optional<std::string> not_number_warning(const Data_table& table, const Col
            (one ? " values is not a number (at line " : " values are not numbers (first at line ") +
            std::to_string(read.first_not_number_line) + ": \"" + excerpt(read.first_not_number_text) +
            "\"), read as 0";
+}
+
+std::vector<std::string> column_warnings(const Data_table& table, const Column_read& read)
+{
+    std::vector<std::string> warnings;
+    if (auto warning = not_number_warning(table, read)) warnings.push_back(std::move(*warning));
+    if (read.missing_fields > 0) {
+        const bool one = read.missing_fields == 1;
+        warnings.push_back(table.name + " column " + std::to_string(read.column) + ": " +
+                           std::to_string(read.missing_fields) + " of " + std::to_string(read.values.size()) +
+                           (one ? " lines has no field " : " lines have no field ") + std::to_string(read.column) +
+                           (one ? " (at line " : " (first at line ") + std::to_string(read.first_missing_field_line) +
+                           "); the whole line was read there");
+    }
+    return warnings;
+}
+
+std::optional<std::string> column_problem(const Data_table& table, const Column_read& read)
+{
+    if (read.values.empty() || read.not_numbers < read.values.size()) return std::nullopt;
+    return table.name + " column " + std::to_string(read.column) + ": none of its " +
+           std::to_string(read.values.size()) + " fields is a number; it holds no series";
 }
 
 }  // namespace vantel

@@ -80,6 +80,10 @@ struct Column_read {
     std::size_t not_numbers = 0;            // fields that are not number texts, empty lines included
     std::size_t first_not_number_line = 0;  // from 1; 0 when every field is a number
     std::string first_not_number_text;      // that field's text ("" for an empty line)
+    // Lines too short to hold the column (fewer tabs than it needs): the
+    // column takes the whole line there.
+    std::size_t missing_fields = 0;
+    std::size_t first_missing_field_line = 0;  // from 1; 0 when every line holds the column
 };
 
 // The values of lines first_line .. first_line + count - 1 (from 1) of the
@@ -100,5 +104,16 @@ Column_read read_column(const Data_table& table, std::int32_t column, std::size_
 // The field's text is cut after 40 characters with "...", and a control
 // byte in it is written as \t or \xNN.
 std::optional<std::string> not_number_warning(const Data_table& table, const Column_read& read);
+
+// Every warning on a column read: the not-number warning, and for lines
+// too short to hold the column
+//   data.txt column 3: 12 of 2000 lines have no field 3 (first at line 7); the whole line was read there
+//   data.txt column 3: 1 of 2000 lines has no field 3 (at line 7); the whole line was read there
+std::vector<std::string> column_warnings(const Data_table& table, const Column_read& read);
+
+// What makes a column read no series: none of its fields is a number, so
+// every value would be 0.
+//   data.txt column 2: none of its 2000 fields is a number; it holds no series
+std::optional<std::string> column_problem(const Data_table& table, const Column_read& read);
 
 }  // namespace vantel

@@ -3,6 +3,7 @@
 #include <QPlainTextEdit>
 #include <QWidget>
 
+#include "base/version.h"
 #include "ui/tabs.h"
 
 namespace vantel::ui {
@@ -11,7 +12,7 @@ const std::vector<std::string_view>& manual_lines()
 {
     static const std::vector<std::string_view> lines = {
         "",
-        "   Vantel calculator 1.0.0.4 computes the entropy Vantel of time series by the method that the program's authors have published.",
+        "   Vantel calculator " VANTEL_VERSION " computes the entropy Vantel of time series by the method that the program's authors have published.",
         "The program runs on the Linux desktop (Debian 12). Its folder holds the executable \"vantel_calculator\", the folder \"MNIST_10\" with the MNIST database,",
         "the folder \"T_pattern\" with the T-pattern and the folder \"Results\" with the lists of results; next to them are the data folder \"DATA\",",
         "the folder \"DATA_RESULT\" for the results of whole data files and the init file \"init.txt\".",
@@ -46,9 +47,9 @@ const std::vector<std::string_view>& manual_lines()
 const std::vector<std::string_view>& about_lines()
 {
     static const std::vector<std::string_view> lines = {
-        "Vantel calculator 1.0.0.4",
+        "Vantel calculator " VANTEL_VERSION,
         "",
-        "Version 1.0.0.4",
+        "Version " VANTEL_VERSION,
         "",
         "The program computes the entropy Vantel of time series",
         "by the method that its authors have published.",

@@ -7,6 +7,7 @@
 #include <regex>
 
 #include "base/sha256.h"
+#include "base/version.h"
 #include "cli/command_runner.h"
 
 namespace vantel::test {
@@ -172,7 +173,7 @@ TEST(Imperfect_input, standard_input_the_version_and_the_defaults)
     EXPECT_EQ(a["file_sha256"].text, sha256_hex(read_file(data)));
 
     const auto version = run_vantel("--version", dir);
-    EXPECT_EQ(version.out, "vantel 1.0.0.4\n");
+    EXPECT_EQ(version.out, "vantel " + std::string(Program_version) + "\n");
 
     // No option at all: column 1, N of every line up to 19625, method 5,
     // 100 epochs, from line 1, no rescaling.

@@ -15,6 +15,7 @@
 #include <thread>
 
 #include "base/sha256.h"
+#include "base/version.h"
 #include "cli/command_runner.h"
 #include "base/date_time.h"
 #include "series/data_file.h"
@@ -102,7 +103,7 @@ TEST(Many_series, csv_json_and_text_hold_the_same_runs_with_one_thread_or_two)
         EXPECT_TRUE(std::regex_match(r[8], std::regex("\\d+\\.\\d{3}"))) << r[8];
         EXPECT_TRUE(std::regex_match(r[9], std::regex("[0-9a-f]{64}"))) << r[9];
         EXPECT_EQ(r[11], "");
-        EXPECT_EQ(r[12], "1.0.0.4");
+        EXPECT_EQ(r[12], Program_version);
         EXPECT_EQ(r[13], r[2]) << "value_text";
         EXPECT_EQ(object["value"].kind, Json::Kind::number) << which;
         EXPECT_EQ(r[15], "1");
@@ -148,8 +149,8 @@ TEST(Many_series, bad_input_is_reported_line_by_line_before_any_work)
         {"--column 2-x " + data, "--column needs 'all' or column numbers such as 1,3-5, got '2-x'"},
         {"--columns 1,3 " + data, "column 3 is out of range for " + data + ", which has 2 columns"},
         {"--method 7 " + data, "--method needs 1..6, a list of them, or all, got '7'"},
-        {"--epochs 0 " + data, "--epochs needs whole numbers of 1 or more, such as 100 or 5,10,20, got '0'"},
-        {"--epochs 1,,3 " + data, "--epochs needs whole numbers of 1 or more, such as 100 or 5,10,20, got '1,,3'"},
+        {"--epochs 0 " + data, "--epochs needs whole numbers from 1 to 100000, such as 100 or 5,10,20, got '0'"},
+        {"--epochs 1,,3 " + data, "--epochs needs whole numbers from 1 to 100000, such as 100 or 5,10,20, got '1,,3'"},
         {"--format xml " + data, "--format needs text, csv, json or jsonl, got 'xml'"},
         {"--n ten " + data, "--n needs a whole number (corrected to 5..19625 and the file's lines), got 'ten'"},
         {"--n 100000000000 " + data,
@@ -158,6 +159,29 @@ TEST(Many_series, bad_input_is_reported_line_by_line_before_any_work)
         {"--window 30 " + data, "no window of 30 values fits in " + data + ", which has 20 lines"},
         {"--start 17 " + data, "--start 17 leaves 4 of the 20 lines of " + data + "; a series needs at least 5"},
         {"--rescale log " + data, "--rescale needs none, minmax or zscore, got 'log'"},
+        // Both ends of every range: the value beyond is refused, the end itself taken.
+        {"--threads 0 " + data, "--threads 0 is out of range: a whole number from 1 to 1024 is expected"},
+        {"--threads 1025 " + data, "--threads 1025 is out of range: a whole number from 1 to 1024 is expected"},
+        {"--window 19626 " + data, "--window 19626 is out of range: a window of 5 to 19625 values is expected"},
+        {"--window 19625 " + data, "no window of 19625 values fits in " + data + ", which has 20 lines"},
+        {"--start 0 " + data, "--start 0 is out of range: a line number of 1 or more is expected"},
+        {"--start 2147483648 " + data, "--start 2147483648 is out of range: a line number of 1 or more is expected"},
+        {"--window 5 --step 0 " + data, "--step 0 is out of range: a step of 1 line or more is expected"},
+        {"--window 5 --step 2147483648 " + data,
+         "--step 2147483648 is out of range: a step of 1 line or more is expected"},
+        {"--window 5 --step 2147483647 --start 2147483647 " + data,
+         "no window of 5 values fits in " + data + ", which has 20 lines (from line 2147483647 on)"},
+        {"--n -2147483649 " + data,
+         "--n -2147483649 is out of range: a whole number (corrected to 5..19625 and the file's lines) is expected"},
+        {"--epochs 100001 " + data,
+         "--epochs needs whole numbers from 1 to 100000, such as 100 or 5,10,20, got '100001'"},
+        {"--epochs 2147483648 " + data,
+         "--epochs needs whole numbers from 1 to 100000, such as 100 or 5,10,20, got '2147483648'"},
+        {"--columns 2147483647 " + data, "column 2147483647 is out of range for " + data + ", which has 2 columns"},
+        {"--columns 2147483648 " + data, "--columns needs 'all' or column numbers such as 1,3-5, got '2147483648'"},
+        {"--threads 1 --threads 1024 --method 1 --method 6 --epochs 1 --epochs 100000 --n -2147483648 "
+         "--n 2147483647 --mnist " + d + "/nowhere " + data,
+         "cannot find the MNIST-10 folder " + d + "/nowhere/"},
         {"--curve --epochs 5,10 " + data,
          "--curve takes one epoch count, the last point of the curve, such as --epochs 100"},
         {"--resume " + data, "--resume needs --output, the file to resume"},
@@ -200,7 +224,7 @@ TEST(Many_series, bad_input_is_reported_line_by_line_before_any_work)
     const auto several = run_vantel("--epochs 0 --method 9 " + data, dir);
     EXPECT_EQ(several.status, 2);
     EXPECT_EQ(several.err,
-              "vantel: --epochs needs whole numbers of 1 or more, such as 100 or 5,10,20, got '0'\n"
+              "vantel: --epochs needs whole numbers from 1 to 100000, such as 100 or 5,10,20, got '0'\n"
               "vantel: --method needs 1..6, a list of them, or all, got '9'\n");
     const auto files = run_vantel("--columns 5 " + data + " " + d + "/missing.txt " + d + "/short.txt", dir);
     EXPECT_EQ(files.status, 2);

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "base/program_folder.h"
 #include "base/text_file.h"
 #include "engine/input_vector.h"
 #include "engine/datasets.h"
@@ -268,6 +269,33 @@ TEST(Datasets_real, published_files_load_with_their_known_first_labels)
     EXPECT_EQ(d.Train_images[60000][784], 0);
     EXPECT_EQ(d.T_pattern_table[2].row, 1);
     EXPECT_EQ(d.T_pattern_table[2].column, 2);
+}
+
+TEST(Datasets_real, only_the_published_files_have_the_published_fingerprint)
+{
+    ASSERT_TRUE(real_mnist_present());
+    const std::string published = default_mnist_folder(built_app_dir());
+    EXPECT_EQ(mnist_fingerprint(published), Published_mnist_sha256);
+    EXPECT_EQ(mnist_fingerprint_warning(mnist_fingerprint(published), published), "");
+    // One changed pixel is told apart.
+    Temp_dir copy;
+    const std::string folder = copy.path().string() + "/";
+    for (const std::string& name : Mnist_names)
+        std::filesystem::copy_file(published + name, folder + name);
+    {
+        std::fstream images(folder + Mnist_names[2], std::ios::in | std::ios::out | std::ios::binary);
+        images.seekg(16 + 300);
+        const char pixel = static_cast<char>(images.get() ^ 1);
+        images.seekp(16 + 300);
+        images.put(pixel);
+    }
+    const std::string changed = mnist_fingerprint(folder);
+    EXPECT_NE(changed, Published_mnist_sha256);
+    EXPECT_EQ(mnist_fingerprint_warning(changed, folder),
+              "the MNIST-10 files of " + folder + " are not the published ones (SHA-256 " + changed +
+                  "): values computed with them differ from everyone else's");
+    std::filesystem::remove(folder + Mnist_names[3]);
+    EXPECT_THROW(mnist_fingerprint(folder), Vantel_error);
 }
 
 }  // namespace

@@ -1,7 +1,8 @@
 // fast_sigmoid against the literal sigmoid: the same bits and the same
-// overflow flag over a few million inputs from every range, ties left to
-// expl, and the error bound's pieces against quadruple precision. The long
-// program repeats the comparisons with far more samples.
+// overflow flag over a few million inputs from every range, ties and the
+// inputs nearest a rounding boundary left to expl, and the error bound's
+// pieces against quadruple precision. The long program repeats the
+// comparisons with far more samples.
 #include <cstdio>
 
 #include <gtest/gtest.h>
@@ -72,6 +73,42 @@ TEST(Fast_sigmoid, results_on_a_midpoint_between_doubles_are_left_to_expl)
     const Comparison c = compare_family(within_50, 400'000, 7);
     EXPECT_GT(c.ties, 100) << "too few ties to show anything";
     EXPECT_EQ(c.ties_served_fast, 0);
+    EXPECT_EQ(c.different, 0) << "first at x = " << hex(c.first_difference);
+}
+
+// Inputs whose estimate lies within the margin of a rounding boundary, as
+// bench/find_sigmoid_hard_inputs finds them (default arguments), with the
+// narrowest margin that still hands each to expl. A margin 0.01 % narrower
+// keeps inputs at the edge on the fast path; one below 4 u (below 1.9 u for
+// all four) returns for crossing inputs the estimate's double, which differs
+// from the literal result. Run the program again when the estimate changes.
+constexpr double at_the_edge[] = {
+    -0x1.ff8484cce75b4p+3,  // 11.999783 u
+    -0x1.686882d430e2ap+4,  // 11.999582 u
+    -0x1.92fcf29cbe756p-1,  // 11.988695 u
+    -0x1.db903b376fc14p+4,  // 11.969160 u
+    -0x1.625eda8313a23p+9,  // 11.997414 u, subnormal result
+    -0x1.636903a21ec9ap+9,  // 11.996674 u, subnormal result
+    0x1.09291e8e2d65p+2,    // 11.682540 u, result next to 1 - 2^-6
+    0x1.e03c7b71c39e6p+4,   // 11.500000 u, result next to 1
+};
+constexpr double crossing[] = {
+    -0x1.63ec6f76930efp+5,  // 3.982025 u
+    -0x1.63edbc2ae0fedp+5,  // 2.846109 u
+    -0x1.6715e9a4c87bbp+5,  // 2.533863 u
+    -0x1.62ab4520437a4p+9,  // 1.923115 u, subnormal result
+};
+
+TEST(Fast_sigmoid, inputs_nearest_a_rounding_boundary_go_to_expl)
+{
+    Comparison c;
+    for (double x : at_the_edge) compare_one(x, c);
+    for (double x : crossing) {
+        compare_one(x, c);
+        // Otherwise the row no longer shows a wrong double.
+        EXPECT_NE(static_cast<double>(fast_sigmoid_detail::sigmoid_estimate(x)), sigmoid(x)) << "x = " << hex(x);
+    }
+    EXPECT_EQ(c.served_fast, 0);
     EXPECT_EQ(c.different, 0) << "first at x = " << hex(c.first_difference);
 }
 

@@ -27,6 +27,19 @@ TEST(Rescaling, minmax_and_zscore_give_the_values_worked_out_by_hand)
     EXPECT_EQ(kept[1], 1e-310);
 }
 
+TEST(Rescaling, zscore_at_the_ends_of_the_double_range_equals_zscore_of_the_same_series_near_1)
+{
+    // Scaling by a power of two changes no standardized value: values near
+    // 1e300 (whose squares overflow) and subnormal ones (whose squares are
+    // 0) give what their images near 1 give.
+    const std::vector<double> near_one{0.75, 1.5, 1.0, 0.5, 1.25};
+    for (const int exponent : {1000, 996, -1060, -1000}) {
+        std::vector<double> far;
+        for (const double x : near_one) far.push_back(std::ldexp(x, exponent));
+        EXPECT_EQ(rescaled(far, Rescale::zscore), rescaled(near_one, Rescale::zscore)) << "2^" << exponent;
+    }
+}
+
 TEST(Rescaling, a_constant_series_is_refused_by_both)
 {
     const std::vector<double> constant(7, 4.25);
@@ -34,7 +47,17 @@ TEST(Rescaling, a_constant_series_is_refused_by_both)
         EXPECT_THROW(rescaled(constant, r), Vantel_error) << rescale_name(r);
         // Three times 0.1 sums to a mean just off 0.1: still constant.
         EXPECT_THROW(rescaled(std::vector<double>(3, 0.1), r), Vantel_error) << rescale_name(r);
-        EXPECT_THROW(rescaled(std::vector<double>{-1.7e308, 1.7e308}, r), Vantel_error) << rescale_name(r);
+    }
+    // Values farther apart than the double range: no range, but a deviation.
+    EXPECT_THROW(rescaled(std::vector<double>{-1.7e308, 1.7e308}, Rescale::minmax), Vantel_error);
+    EXPECT_EQ(rescaled(std::vector<double>{-1.7e308, 1.7e308}, Rescale::zscore), (std::vector<double>{-1, 1}));
+    for (const auto& [value, shown] : {std::pair{1e-7, "1E-7"}, {1.23456789e20, "1.23456789E20"}, {-2.5, "-2.5"}}) {
+        try {
+            rescaled(std::vector<double>(5, value), Rescale::zscore);
+            ADD_FAILURE() << shown;
+        } catch (const Vantel_error& error) {
+            EXPECT_TRUE(std::string(error.what()).ends_with(std::string("every value is ") + shown)) << error.what();
+        }
     }
     EXPECT_EQ(rescaled(constant, Rescale::none), constant);
     Rescale parsed = Rescale::none;

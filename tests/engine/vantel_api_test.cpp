@@ -12,6 +12,7 @@
 #include "base/date_time.h"
 #include "base/program_folder.h"
 #include "engine/fp_environment.h"
+#include "engine/run_pool.h"
 #include "engine/vantel.h"
 #include "engine/vantel_detail.h"
 #include "support/test_program.h"
@@ -174,8 +175,8 @@ TEST_F(Vantel_api, refuses_what_it_cannot_compute_before_any_work)
         {{1, 2, 3, 4, -inf}, 5, 1, "value 5 of the series is infinite; every value must be a finite number"},
         {std::vector<double>(5, 1.0), 0, 1, "the fill method must be 1..6, got 0"},
         {std::vector<double>(5, 1.0), 7, 1, "the fill method must be 1..6, got 7"},
-        {std::vector<double>(5, 1.0), 5, 0, "the number of epochs must be 1 or more, got 0"},
-        {std::vector<double>(5, 1.0), 5, -3, "the number of epochs must be 1 or more, got -3"},
+        {std::vector<double>(5, 1.0), 5, 0, "the number of epochs must be 1..100000, got 0"},
+        {std::vector<double>(5, 1.0), 5, 100001, "the number of epochs must be 1..100000, got 100001"},
     };
     Network network(datasets_);
     for (const Case& c : cases) {
@@ -237,6 +238,41 @@ TEST_F(Vantel_api, a_stop_ends_the_run_without_a_value)
     EXPECT_EQ(epochs_seen, 2);
     EXPECT_TRUE(r.value_text.empty());
     EXPECT_TRUE(std::isnan(r.value));
+}
+
+TEST_F(Vantel_api, runs_of_a_network_that_cannot_be_made_go_to_the_other_threads_or_fail_with_the_reason)
+{
+    struct Case {
+        const char* what;
+        int threads;
+        int failing_networks;  // the first ones the pool makes
+        bool runs_fail;
+    };
+    const Case cases[] = {
+        {"one thread, no network", 1, 1, true},
+        {"two threads, neither network", 2, 2, true},
+        {"two threads, one network", 2, 1, false},
+    };
+    constexpr std::size_t Runs = 5;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::atomic<int> made{0};
+        Network_pool networks(datasets_, [&](const std::shared_ptr<const Datasets>& datasets) {
+            if (made++ < c.failing_networks) throw std::bad_alloc();
+            return std::make_unique<Network>(datasets);
+        });
+        std::vector<int> ran(Runs, 0);
+        const std::atomic<bool> stop{false};
+        Run_pool pool(networks, Runs, c.threads, [&](Network&, std::size_t run) { ++ran[run]; }, stop);
+        std::size_t collected = 0;
+        while (!pool.over()) collected += pool.collect(std::chrono::milliseconds(100)).size();
+        EXPECT_EQ(collected, Runs);
+        for (std::size_t run = 0; run < Runs; ++run) {
+            EXPECT_EQ(ran[run], c.runs_fail ? 0 : 1) << "run " << run;
+            EXPECT_EQ(pool.failure(run), c.runs_fail ? "cannot make a network for the run: std::bad_alloc" : "")
+                << "run " << run;
+        }
+    }
 }
 
 TEST(Window_starts, every_window_that_fits_whole_and_no_other)

@@ -15,9 +15,9 @@ def test_a_file_column_gives_the_commands_value_count_and_fingerprint(calculator
     columns = vantel.read_columns(EXAMPLE_FILE)
     assert columns.warnings == []
     results = calculator.compute_many([columns.values[:, 1]], method=3, epochs=[1, 2])
-    assert [(r.value, r.value_text, r.correct_count, r.w2_sha256, r.n, r.epochs) for r in results] == \
-        [(rec["value"], rec["value_text"], rec["correct_count"], rec["w2_sha256"], rec["n"], rec["epochs"])
-         for rec in records]
+    assert [(r.value, r.value_text, r.correct_count, r.w2_sha256, r.n, r.method, r.epochs) for r in results] == \
+        [(rec["value"], rec["value_text"], rec["correct_count"], rec["w2_sha256"], rec["n"], rec["method"],
+          rec["epochs"]) for rec in records]
     # The same run on its own, and W2 in the layout its fingerprint hashes.
     alone = calculator.compute(columns.values[:, 1], method=3, epochs=2)
     assert alone.w2_sha256 == records[1]["w2_sha256"]
@@ -37,10 +37,15 @@ def test_many_runs_on_one_or_two_threads_come_in_order_and_equal_runs_one_by_one
     s, m, e = order[5]
     single = calculator.compute(series[s], method=m, epochs=e)
     assert (single.value_text, single.w2_sha256) == fingerprint[5][::2]
-    # A 2-D array is a list of its rows.
+    # The values alone: an axis for the series, the methods and the epoch counts.
+    values = calculator.compute_many(series, method=[2, 6], epochs=[2, 1], threads=2, values=True)
+    assert values.shape == (3, 2, 2) and values[1, 0, 1] == single.value  # order[5]: series 1, method 2, 1 epoch
+    assert values.ravel().tolist() == [r.value for r in one]
+    # A 2-D array is a list of its rows; one method and one count give one axis.
     rows = np.vstack([noisy(50, 3), noisy(50, 4)])
-    assert [r.w2_sha256 for r in calculator.compute_many(rows, epochs=1)] == \
-        [calculator.compute(row, epochs=1).w2_sha256 for row in rows]
+    alone = [calculator.compute(row, epochs=1) for row in rows]
+    assert [r.w2_sha256 for r in calculator.compute_many(rows, epochs=1)] == [r.w2_sha256 for r in alone]
+    assert calculator.compute_many(rows, epochs=1, values=True).tolist() == [r.value for r in alone]
 
 
 def test_a_curve_is_the_value_at_each_epoch(calculator):
@@ -88,6 +93,12 @@ def test_read_columns_says_what_it_read_as_0(tmp_path):
         f"{path} column 1: 1 of 5 values is not a number (at line 1: \"time\"), read as 0",
         f"{path} column 2: 2 of 5 values are not numbers (first at line 1: \"value\"), read as 0",
     ]
+
+
+def test_the_namespace_holds_the_api_only():
+    public = {name for name in dir(vantel) if not name.startswith("_")}
+    assert public == set(vantel.__all__) - {"__version__"}
+    assert repr(vantel.DatasetError) == "<class 'vantel.DatasetError'>"
 
 
 def test_a_result_reads_well():

@@ -146,7 +146,7 @@ TEST(ReadDataFile, AnyReadSizeGivesTheSameLines)
     // Line breaks, CR LF pairs and NUL bytes fall across reads of every size.
     using namespace std::string_literals;
     Temp_dir dir;
-    for (const std::string text : {"a\r\nb\rc\nd"s, "\r\n\r\r\n\n\r"s, "1\t2\r\n3\t4\r\n5"s,
+    for (const std::string& text : {"a\r\nb\rc\nd"s, "\r\n\r\r\n\n\r"s, "1\t2\r\n3\t4\r\n5"s,
                                    "ab\rcd\0ef\ngh"s, "abc\r\0\n"s}) {
         const auto path = dir.write("f.txt", text);
         for (std::size_t chunk = 1; chunk <= 8; ++chunk)

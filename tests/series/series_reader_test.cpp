@@ -189,6 +189,38 @@ TEST(ReadColumn, WarningCountsTheFieldsAndQuotesTheFirst)
     EXPECT_EQ(read_column(table, 1, 3, 0).values.size(), 0u);
 }
 
+TEST(ReadColumn, LinesTooShortForTheColumnAndColumnsWithoutNumbersAreSaid)
+{
+    const Data_table table = data_table("in.txt", Lines{"1\t2\t3", "4", "5\t6", "7\t8\t9", "x\ty\tz", "a"});
+    struct Case {
+        int column;
+        std::size_t first, count;
+        std::vector<double> values;
+        Lines warnings;
+        std::optional<std::string> problem;
+    };
+    const Case cases[] = {
+        {1, 1, 4, {1, 4, 5, 7}, {}, std::nullopt},
+        {3, 1, 4, {3, 4, 0, 9},
+         {"in.txt column 3: 1 of 4 values is not a number (at line 3: \"5\\t6\"), read as 0",
+          "in.txt column 3: 2 of 4 lines have no field 3 (first at line 2); the whole line was read there"},
+         std::nullopt},
+        {2, 2, 1, {4}, {"in.txt column 2: 1 of 1 lines has no field 2 (at line 2); the whole line was read there"},
+         std::nullopt},
+        {2, 5, 2, {0, 0},
+         {"in.txt column 2: 2 of 2 values are not numbers (first at line 5: \"y\"), read as 0",
+          "in.txt column 2: 1 of 2 lines has no field 2 (at line 6); the whole line was read there"},
+         "in.txt column 2: none of its 2 fields is a number; it holds no series"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE("column " + std::to_string(c.column) + " from line " + std::to_string(c.first));
+        const Column_read read = read_column(table, c.column, c.first, c.count);
+        EXPECT_EQ(read.values, c.values);
+        EXPECT_EQ(column_warnings(table, read), c.warnings);
+        EXPECT_EQ(column_problem(table, read), c.problem);
+    }
+}
+
 TEST(ReadColumn, OverflowNamesTheFileLineAndColumn)
 {
     const Data_table table = data_table("big.txt", Lines{"1\t2", "3\t-1e400", "5\t6"});

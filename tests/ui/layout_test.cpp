@@ -12,6 +12,7 @@
 #include <QScrollBar>
 #include <QTabWidget>
 
+#include "base/version.h"
 #include "model/initial_texts.h"
 #include "ui/tabs.h"
 #include "ui_test_support.h"
@@ -23,7 +24,7 @@ using Layout = Ui_test;
 
 TEST_F(Layout, window_caption_size_and_place)
 {
-    EXPECT_EQ(window.windowTitle().toStdString(), "Vantel calculator 1.0.0.4");
+    EXPECT_EQ(window.windowTitle().toStdString(), "Vantel calculator " + std::string(Program_version));
     EXPECT_EQ(window.objectName(), "Form1");
     window.show();
     // 931 x 523 is the client area of the 939 x 554 outer size; offscreen
@@ -296,7 +297,7 @@ TEST_F(Layout, manual_and_about_texts)
     ASSERT_EQ(manual.size(), 29u);
     EXPECT_EQ(manual.size(), ui::manual_lines().size());
     EXPECT_EQ(manual[0], "");
-    EXPECT_NE(manual[1].find("Vantel calculator 1.0.0.4"), std::string::npos);
+    EXPECT_NE(manual[1].find("Vantel calculator " + std::string(Program_version) + " computes"), std::string::npos);
     std::string all;
     for (const auto& line : manual) all += line + "\n";
     for (const char* needed : {"Debian 12", "Linux", "\"MNIST_10\"", "\"T_pattern\"", "\"Results\"",
@@ -316,9 +317,9 @@ TEST_F(Layout, manual_and_about_texts)
 
     const auto about = window.lines(Control::Memo2);
     ASSERT_EQ(about.size(), 10u);
-    EXPECT_EQ(about[0], "Vantel calculator 1.0.0.4");
+    EXPECT_EQ(about[0], "Vantel calculator " + std::string(Program_version));
     EXPECT_EQ(about[1], "");
-    EXPECT_EQ(about[2], "Version 1.0.0.4");
+    EXPECT_EQ(about[2], "Version " + std::string(Program_version));
     EXPECT_EQ(about[3], "");
     EXPECT_EQ(about[6], "");
     EXPECT_EQ(about[8], "");

@@ -23,19 +23,23 @@ first use.
 """
 from __future__ import annotations
 
-import inspect
-import os
-import sys
-import threading
-from dataclasses import dataclass, field
-from typing import Iterable, List, NamedTuple, Optional, Sequence, Tuple, Union
+# The namespace holds the package's API alone: what it needs besides is
+# imported under private names.
+import inspect as _inspect
+import os as _os
+import sys as _sys
+import threading as _threading
+import typing as _typing
+from collections.abc import Iterable as _Iterable, Sequence as _Sequence
+from dataclasses import dataclass as _dataclass, field as _field
 
-import numpy as np
+import numpy as _np
 
 from . import _vantel
 
 __version__: str = _vantel.version
 DatasetError = _vantel.DatasetError
+DatasetError.__module__ = __name__
 
 MIN_SERIES_LENGTH: int = _vantel.min_series_length
 MAX_SERIES_LENGTH: int = _vantel.max_series_length
@@ -47,17 +51,18 @@ MNIST_FILES = (
     "t10k-images.idx3-ubyte",
     "t10k-labels.idx1-ubyte",
 )
-DEFAULT_MNIST_DIR = os.path.join("~", ".cache", "vantel", "mnist")
-DEFAULT_T_PATTERN = os.path.join(os.path.dirname(os.path.abspath(__file__)), "T-pattern-3.VM")
-SETUP_COMMAND = "make setup (in the Vantel calculator's source folder)"
+DEFAULT_MNIST_DIR = _os.path.join("~", ".cache", "vantel", "mnist")
+DEFAULT_T_PATTERN = _os.path.join(_os.path.dirname(_os.path.abspath(__file__)), "T-pattern-3.VM")
+_SETUP_COMMAND = "make setup (in the Vantel calculator's source folder)"
 
 __all__ = [
     "Calculator", "Result", "Columns", "DatasetError", "value", "compute", "compute_many", "curve",
-    "sliding", "read_columns", "__version__",
+    "sliding", "read_columns", "__version__", "MIN_SERIES_LENGTH", "MAX_SERIES_LENGTH", "RESCALINGS",
+    "MNIST_FILES", "DEFAULT_MNIST_DIR", "DEFAULT_T_PATTERN",
 ]
 
 
-@dataclass(frozen=True, repr=False, eq=False)
+@_dataclass(frozen=True, repr=False, eq=False)
 class Result:
     """One run: a series, a fill method and an epoch count.
 
@@ -87,12 +92,12 @@ class Result:
     n: int
     method: int
     epochs: int
-    w2: np.ndarray = field(repr=False)
+    w2: _np.ndarray = _field(repr=False)
     w2_sha256: str
     seconds: float
     version: str = __version__
     start: int = 0
-    window: Optional[int] = None
+    window: int | None = None
     rescale: str = "none"
 
     def __repr__(self) -> str:
@@ -103,19 +108,19 @@ class Result:
                 f"w2_sha256='{self.w2_sha256[:12]}...', seconds={self.seconds:.3f})")
 
 
-class Columns(NamedTuple):
+class Columns(_typing.NamedTuple):
     """What ``read_columns`` returns: ``values`` (one row per line of the file,
     one column per series) and ``warnings`` (what the readers read as 0 or
     guessed)."""
 
-    values: np.ndarray
-    warnings: List[str]
+    values: _np.ndarray
+    warnings: list[str]
 
 
-def _series(x, what: str = "x") -> np.ndarray:
+def _series(x, what: str = "x") -> _np.ndarray:
     """x as a 1-D float64 array (no copy when it already is one), checked."""
     try:
-        array = np.asarray(x)
+        array = _np.asarray(x)
     except (TypeError, ValueError) as error:  # ragged nested lists, say
         raise TypeError(f"{what} must be a 1-D sequence of numbers: {error}") from None
     if array.dtype.kind not in "biuf":
@@ -123,7 +128,7 @@ def _series(x, what: str = "x") -> np.ndarray:
     if array.ndim != 1:
         raise TypeError(f"{what} must be 1-D (one series), got an array of {array.ndim} dimensions "
                         f"of shape {array.shape}")
-    array = np.ascontiguousarray(array, dtype=np.float64)
+    array = _np.ascontiguousarray(array, dtype=_np.float64)
     n = array.shape[0]
     if n < MIN_SERIES_LENGTH:
         raise ValueError(f"{what}: a series needs at least {MIN_SERIES_LENGTH} values, got {n}")
@@ -131,22 +136,26 @@ def _series(x, what: str = "x") -> np.ndarray:
         raise ValueError(f"{what}: a series may hold at most {MAX_SERIES_LENGTH} values (the cells of W1), "
                          f"got {n}; nothing is cut: pass the part to use, such as x[:{MAX_SERIES_LENGTH}], "
                          f"or use sliding()")
-    finite = np.isfinite(array)
+    finite = _np.isfinite(array)
     if not finite.all():
-        i = int(np.argmin(finite))
-        kind = "NaN" if np.isnan(array[i]) else "infinite"
+        i = int(_np.argmin(finite))
+        kind = "NaN" if _np.isnan(array[i]) else "infinite"
         raise ValueError(f"{what}: value {i} (from 0) is {kind}; every value must be a finite number "
                          f"(nothing is read as 0: drop or fill such values first)")
     return array
 
 
-def _whole_numbers(values, name: str, low: int, high: Optional[int] = None) -> List[int]:
-    items = list(values) if isinstance(values, (list, tuple, range, np.ndarray)) else [values]
+def _is_list(values) -> bool:
+    return isinstance(values, (list, tuple, range, _np.ndarray))
+
+
+def _whole_numbers(values, name: str, low: int, high: int | None = None) -> list[int]:
+    items = list(values) if _is_list(values) else [values]
     if not items:
         raise ValueError(f"{name}: no value given")
     out = []
     for item in items:
-        if isinstance(item, (bool, np.bool_)) or not isinstance(item, (int, np.integer)):
+        if isinstance(item, (bool, _np.bool_)) or not isinstance(item, (int, _np.integer)):
             raise TypeError(f"{name} must be a whole number or a list of them, got {item!r}")
         item = int(item)
         if item < low or (high is not None and item > high):
@@ -162,14 +171,14 @@ def _rescale(rescale: str) -> str:
     return rescale
 
 
-def _threads(threads: Optional[int]) -> int:
+def _threads(threads: int | None) -> int:
     if threads is None:
         return _vantel.available_cores()
     return _whole_numbers(threads, "threads", 1)[0]
 
 
 def _progress_line(stream=None):
-    stream = stream or sys.stderr
+    stream = stream or _sys.stderr
     shown = [""]
 
     def show(runs_done, runs, epochs_done, epochs, seconds):
@@ -187,17 +196,17 @@ def _progress_line(stream=None):
 
 def _mnist_folder(mnist_dir) -> str:
     if mnist_dir is not None:
-        folder, source = os.fspath(mnist_dir), "mnist_dir"
-    elif os.environ.get("VANTEL_MNIST"):
-        folder, source = os.environ["VANTEL_MNIST"], "the environment variable VANTEL_MNIST"
+        folder, source = _os.fspath(mnist_dir), "mnist_dir"
+    elif _os.environ.get("VANTEL_MNIST"):
+        folder, source = _os.environ["VANTEL_MNIST"], "the environment variable VANTEL_MNIST"
     else:
-        folder, source = os.path.expanduser(DEFAULT_MNIST_DIR), "the default folder"
-    missing = [name for name in MNIST_FILES if not os.path.isfile(os.path.join(folder, name))]
+        folder, source = _os.path.expanduser(DEFAULT_MNIST_DIR), "the default folder"
+    missing = [name for name in MNIST_FILES if not _os.path.isfile(_os.path.join(folder, name))]
     if missing:
         raise FileNotFoundError(
             f"the MNIST-10 files are not all in {folder} (from {source}): missing {', '.join(missing)}. "
             f"Looked in: {folder}. Give the folder that holds them as Calculator(mnist_dir=...) or in "
-            f"VANTEL_MNIST; the default is {os.path.expanduser(DEFAULT_MNIST_DIR)}, which {SETUP_COMMAND} "
+            f"VANTEL_MNIST; the default is {_os.path.expanduser(DEFAULT_MNIST_DIR)}, which {_SETUP_COMMAND} "
             f"fills for the user who runs it")
     return folder
 
@@ -215,11 +224,11 @@ class Calculator:
     missing, and DatasetError (an OSError) for a file that is damaged.
     """
 
-    def __init__(self, mnist_dir: Optional[Union[str, os.PathLike]] = None,
-                 t_pattern: Optional[Union[str, os.PathLike]] = None):
+    def __init__(self, mnist_dir: str | _os.PathLike | None = None,
+                 t_pattern: str | _os.PathLike | None = None):
         folder = _mnist_folder(mnist_dir)
-        pattern = os.fspath(t_pattern) if t_pattern is not None else DEFAULT_T_PATTERN
-        if not os.path.isfile(pattern):
+        pattern = _os.fspath(t_pattern) if t_pattern is not None else DEFAULT_T_PATTERN
+        if not _os.path.isfile(pattern):
             raise FileNotFoundError(f"the T-pattern file {pattern} does not exist")
         self._engine = _vantel.Engine(folder, pattern)
 
@@ -234,13 +243,14 @@ class Calculator:
     def __repr__(self) -> str:
         return f"Calculator(mnist_dir={self.mnist_dir!r}, t_pattern={self.t_pattern!r})"
 
-    def _run(self, series: List[np.ndarray], methods: List[int], epochs: List[int], rescale: str,
-             threads: int, progress, starts=None, window=None) -> List[Result]:
-        rows = self._engine.run(series, methods, epochs, rescale, threads, progress)
-        per_series = len(methods) * len(epochs)
-        return [Result(*row, start=0 if starts is None else starts[i // per_series], window=window,
-                       rescale=rescale)
-                for i, row in enumerate(rows)]
+    def _run(self, series: list[_np.ndarray], methods: list[int], epochs: list[int], rescale: str,
+             threads: int, progress) -> list[Result]:
+        runs = self._engine.run(series, methods, epochs, rescale, threads, progress)
+        return [Result(**fields, rescale=rescale) for fields in runs]
+
+    def _values(self, series: list[_np.ndarray], methods: list[int], epochs: list[int], rescale: str,
+                threads: int, progress) -> _np.ndarray:
+        return self._engine.run_values(series, methods, epochs, rescale, threads, progress)
 
     def value(self, x, method: int = 5, epochs: int = 100, rescale: str = "none") -> float:
         """The Vantel value of the series x, a float with four decimals' worth of
@@ -281,9 +291,10 @@ class Calculator:
             raise TypeError("compute takes one method and one epoch count; use compute_many for lists")
         return self._run([series], m, e, _rescale(rescale), _threads(None), None)[0]
 
-    def compute_many(self, series, method: Union[int, Sequence[int]] = 5,
-                     epochs: Union[int, Sequence[int]] = 100, threads: Optional[int] = None,
-                     progress: bool = False, rescale: str = "none") -> List[Result]:
+    def compute_many(self, series, method: int | _Sequence[int] = 5,
+                     epochs: int | _Sequence[int] = 100, threads: int | None = None,
+                     progress: bool = False, rescale: str = "none",
+                     values: bool = False) -> list[Result] | _np.ndarray:
         """Every combination of series, method and epoch count, in parallel.
 
         series   a 2-D array (one series per row) or a list of 1-D sequences,
@@ -296,23 +307,35 @@ class Calculator:
         threads  threads to compute on (default: every core this process may
                  use); the GIL is released while they work
         progress show a progress line on standard error
+        values   return the values alone, as one float64 array (see below)
 
         Returns a flat list of Results ordered by series, then method, then
         epochs, each identical to what compute gives for it alone, whatever
-        the number of threads. Raises as compute does, before any work when
-        an argument cannot be used; the message names the series by its
-        index (from 0)."""
+        the number of threads. With values=True it returns their values
+        instead, as a numpy array with an axis for the series, one for the
+        methods when method is a list and one for the epoch counts when
+        epochs is a list: values[s, m, e] for lists of both, values[s] for
+        one method and one epoch count. Raises as compute does, before any
+        work when an argument cannot be used; the message names the series
+        by its index (from 0)."""
         rows = _series_list(series)
         methods = _whole_numbers(method, "method", 1, 6)
         counts = _whole_numbers(epochs, "epochs", 1)
         show = _progress_line() if progress else None
         try:
-            return self._run(rows, methods, counts, _rescale(rescale), _threads(threads), show)
+            if not values:
+                return self._run(rows, methods, counts, _rescale(rescale), _threads(threads), show)
+            shape = [len(rows)]
+            if _is_list(method):
+                shape.append(len(methods))
+            if _is_list(epochs):
+                shape.append(len(counts))
+            return self._values(rows, methods, counts, _rescale(rescale), _threads(threads), show).reshape(shape)
         finally:
             if show:
-                sys.stderr.write("\n")
+                _sys.stderr.write("\n")
 
-    def curve(self, x, method: int = 5, epochs: int = 100, rescale: str = "none") -> np.ndarray:
+    def curve(self, x, method: int = 5, epochs: int = 100, rescale: str = "none") -> _np.ndarray:
         """The learning curve of x: a numpy array of `epochs` values, the value
         after each epoch 1, 2, ..., epochs (element i after i + 1 epochs). It
         costs about one run of `epochs` epochs plus one test (about 0.03 s) per
@@ -322,12 +345,11 @@ class Calculator:
         last = _whole_numbers(epochs, "epochs", 1)
         if len(m) != 1 or len(last) != 1:
             raise TypeError("curve takes one method and one epoch count")
-        results = self._run([series], m, list(range(1, last[0] + 1)), _rescale(rescale), _threads(None), None)
-        return np.array([r.value for r in results])
+        return self._values([series], m, list(range(1, last[0] + 1)), _rescale(rescale), _threads(None), None)
 
-    def sliding(self, x, window: int, step: Optional[int] = None, method: int = 5, epochs: int = 100,
-                rescale: str = "none", threads: Optional[int] = None,
-                progress: bool = False) -> Tuple[np.ndarray, np.ndarray]:
+    def sliding(self, x, window: int, step: int | None = None, method: int = 5, epochs: int = 100,
+                rescale: str = "none", threads: int | None = None,
+                progress: bool = False) -> tuple[_np.ndarray, _np.ndarray]:
         """Values of sliding windows over a long series.
 
         One run for each window of `window` values (5..19625) starting at
@@ -337,7 +359,7 @@ class Calculator:
         each window's first value, and its value. The windows are computed in
         parallel, as compute_many computes; rescaling, when asked for, is done
         on each window's values."""
-        array = np.asarray(x)
+        array = _np.asarray(x)
         if array.ndim != 1:
             raise TypeError(f"x must be 1-D (one series), got an array of shape {array.shape}")
         w = _whole_numbers(window, "window", MIN_SERIES_LENGTH, MAX_SERIES_LENGTH)[0]
@@ -345,7 +367,7 @@ class Calculator:
         if array.shape[0] < w:
             raise ValueError(f"x holds {array.shape[0]} values, fewer than one window of {w}")
         whole = _series_whole(array)
-        starts = np.array(_vantel.window_starts(whole.shape[0], w, s), dtype=np.int64)
+        starts = _np.array(_vantel.window_starts(whole.shape[0], w, s), dtype=_np.int64)
         windows = [whole[i:i + w] for i in starts]
         for i, part in zip(starts, windows):
             _series(part, f"the window at {i}")
@@ -355,23 +377,22 @@ class Calculator:
             raise TypeError("sliding takes one method and one epoch count")
         show = _progress_line() if progress else None
         try:
-            results = self._run(windows, m, e, _rescale(rescale), _threads(threads), show,
-                                starts=[int(i) for i in starts], window=w)
+            found = self._values(windows, m, e, _rescale(rescale), _threads(threads), show)
         finally:
             if show:
-                sys.stderr.write("\n")
-        return starts, np.array([r.value for r in results])
+                _sys.stderr.write("\n")
+        return starts, found
 
 
-def _series_whole(array: np.ndarray) -> np.ndarray:
+def _series_whole(array: _np.ndarray) -> _np.ndarray:
     """A long 1-D array as float64, before it is cut into windows."""
     if array.dtype.kind not in "biuf":
         raise TypeError(f"x must be a 1-D sequence of numbers, got an array of {array.dtype}")
-    return np.ascontiguousarray(array, dtype=np.float64)
+    return _np.ascontiguousarray(array, dtype=_np.float64)
 
 
-def _series_list(series) -> List[np.ndarray]:
-    if isinstance(series, np.ndarray):
+def _series_list(series) -> list[_np.ndarray]:
+    if isinstance(series, _np.ndarray):
         if series.ndim == 1 and series.dtype != object:
             raise TypeError("compute_many takes several series: a 2-D array (one series per row) or a list "
                             "of 1-D sequences; for one series use compute")
@@ -379,7 +400,7 @@ def _series_list(series) -> List[np.ndarray]:
             return [_series(row, f"series {i}") for i, row in enumerate(series)]
         if series.ndim != 1:
             raise TypeError(f"series must be a 2-D array or a list of 1-D sequences, got {series.ndim} dimensions")
-    if isinstance(series, (str, bytes)) or not isinstance(series, Iterable):
+    if isinstance(series, (str, bytes)) or not isinstance(series, _Iterable):
         raise TypeError("series must be a 2-D array (one series per row) or a list of 1-D sequences")
     rows = [_series(row, f"series {i}") for i, row in enumerate(series)]
     if not rows:
@@ -387,7 +408,7 @@ def _series_list(series) -> List[np.ndarray]:
     return rows
 
 
-def read_columns(path: Union[str, os.PathLike]) -> Columns:
+def read_columns(path: str | _os.PathLike) -> Columns:
     """Reads a data file as the window and the command read it: lines of
     tab-separated columns, "." or "," as the decimal mark, the columns counted
     on the first line. Returns Columns(values, warnings): values is a 2-D
@@ -400,15 +421,14 @@ def read_columns(path: Union[str, os.PathLike]) -> Columns:
     Raises FileNotFoundError (or another OSError) when the file cannot be
     opened, ValueError when it is not plain text (a NUL byte, UTF-16, a binary
     file) or holds a number beyond the double range."""
-    name = os.fspath(path)
+    name = _os.fspath(path)
     with open(name, "rb"):
         pass  # the system's own error when the file cannot be opened
-    values, warnings = _vantel.read_columns(name)
-    return Columns(values, list(warnings))
+    return Columns(**_vantel.read_columns(name))
 
 
-_default: Optional[Calculator] = None
-_default_lock = threading.Lock()
+_default: Calculator | None = None
+_default_lock = _threading.Lock()
 
 
 def _calculator() -> Calculator:
@@ -427,23 +447,25 @@ def compute(x, method: int = 5, epochs: int = 100, rescale: str = "none") -> Res
     return _calculator().compute(x, method, epochs, rescale)
 
 
-def compute_many(series, method: Union[int, Sequence[int]] = 5, epochs: Union[int, Sequence[int]] = 100,
-                 threads: Optional[int] = None, progress: bool = False, rescale: str = "none") -> List[Result]:
-    return _calculator().compute_many(series, method, epochs, threads, progress, rescale)
+def compute_many(series, method: int | _Sequence[int] = 5, epochs: int | _Sequence[int] = 100,
+                 threads: int | None = None, progress: bool = False, rescale: str = "none",
+                 values: bool = False) -> list[Result] | _np.ndarray:
+    return _calculator().compute_many(series, method, epochs, threads, progress, rescale, values)
 
 
-def curve(x, method: int = 5, epochs: int = 100, rescale: str = "none") -> np.ndarray:
+def curve(x, method: int = 5, epochs: int = 100, rescale: str = "none") -> _np.ndarray:
     return _calculator().curve(x, method, epochs, rescale)
 
 
-def sliding(x, window: int, step: Optional[int] = None, method: int = 5, epochs: int = 100,
-            rescale: str = "none", threads: Optional[int] = None,
-            progress: bool = False) -> Tuple[np.ndarray, np.ndarray]:
+def sliding(x, window: int, step: int | None = None, method: int = 5, epochs: int = 100,
+            rescale: str = "none", threads: int | None = None,
+            progress: bool = False) -> tuple[_np.ndarray, _np.ndarray]:
     return _calculator().sliding(x, window, step, method, epochs, rescale, threads, progress)
 
 
 _FIRST_USE = ("\n\nThe module-level function uses one Calculator() made on first use (the datasets\n"
               "are loaded once per process; see Calculator for where they are looked for).")
 for _name in ("value", "compute", "compute_many", "curve", "sliding"):
-    globals()[_name].__doc__ = inspect.cleandoc(getattr(Calculator, _name).__doc__) + _FIRST_USE
+    globals()[_name].__doc__ = _inspect.cleandoc(getattr(Calculator, _name).__doc__) + _FIRST_USE
 del _name
+del annotations  # bound by the __future__ import; no part of the API

@@ -1,9 +1,10 @@
 import os
-from typing import List, NamedTuple, Optional, Sequence, Tuple, Union
+from typing import List, Literal, NamedTuple, Optional, Sequence, Tuple, Union, overload
 
 import numpy as np
 import numpy.typing as npt
 
+__all__: List[str]
 __version__: str
 MIN_SERIES_LENGTH: int
 MAX_SERIES_LENGTH: int
@@ -46,9 +47,14 @@ class Calculator:
     def t_pattern(self) -> str: ...
     def value(self, x: _Series, method: int = ..., epochs: int = ..., rescale: str = ...) -> float: ...
     def compute(self, x: _Series, method: int = ..., epochs: int = ..., rescale: str = ...) -> Result: ...
+    @overload
     def compute_many(self, series: Union[npt.ArrayLike, Sequence[_Series]], method: _Counts = ...,
                      epochs: _Counts = ..., threads: Optional[int] = ..., progress: bool = ...,
-                     rescale: str = ...) -> List[Result]: ...
+                     rescale: str = ..., values: Literal[False] = ...) -> List[Result]: ...
+    @overload
+    def compute_many(self, series: Union[npt.ArrayLike, Sequence[_Series]], method: _Counts = ...,
+                     epochs: _Counts = ..., threads: Optional[int] = ..., progress: bool = ...,
+                     rescale: str = ..., *, values: Literal[True]) -> npt.NDArray[np.float64]: ...
     def curve(self, x: _Series, method: int = ..., epochs: int = ...,
               rescale: str = ...) -> npt.NDArray[np.float64]: ...
     def sliding(self, x: _Series, window: int, step: Optional[int] = ..., method: int = ..., epochs: int = ...,
@@ -57,8 +63,14 @@ class Calculator:
 
 def value(x: _Series, method: int = ..., epochs: int = ..., rescale: str = ...) -> float: ...
 def compute(x: _Series, method: int = ..., epochs: int = ..., rescale: str = ...) -> Result: ...
+@overload
 def compute_many(series: Union[npt.ArrayLike, Sequence[_Series]], method: _Counts = ..., epochs: _Counts = ...,
-                 threads: Optional[int] = ..., progress: bool = ..., rescale: str = ...) -> List[Result]: ...
+                 threads: Optional[int] = ..., progress: bool = ..., rescale: str = ...,
+                 values: Literal[False] = ...) -> List[Result]: ...
+@overload
+def compute_many(series: Union[npt.ArrayLike, Sequence[_Series]], method: _Counts = ..., epochs: _Counts = ...,
+                 threads: Optional[int] = ..., progress: bool = ..., rescale: str = ...,
+                 *, values: Literal[True]) -> npt.NDArray[np.float64]: ...
 def curve(x: _Series, method: int = ..., epochs: int = ..., rescale: str = ...) -> npt.NDArray[np.float64]: ...
 def sliding(x: _Series, window: int, step: Optional[int] = ..., method: int = ..., epochs: int = ...,
             rescale: str = ..., threads: Optional[int] = ...,
