@@ -46,7 +46,7 @@ double seconds(const std::function<void()>& work, double* cpu = nullptr)
 }
 
 // A series of the kind the program is fed: a noisy oscillation.
-void set_series(Engine_state& state, int n, double phase)
+void set_series(Program_state& state, int n, double phase)
 {
     state.series.N = n;
     for (int k = 1; k <= Max_N; ++k)
@@ -79,7 +79,7 @@ long peak_megabytes()
 int main()
 {
     Test_program p;
-    Engine_state& state = *p.state;
+    Program_state& state = *p.state;
     p.session.executable_dir = built_app_dir();
     state.run.App_dir = built_app_dir();
     p.window.set_lines(Control::Memo3, {"1", "2", "AUTO=NO", "METHOD=5", "N=19625", "Path="});

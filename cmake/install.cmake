@@ -21,10 +21,9 @@ set(VANTEL_INSTALL_INCLUDE_DIR ${CMAKE_INSTALL_INCLUDEDIR}/vantel)
 # includes, relative to src/. base/version.h, written by the build, comes too.
 set(VANTEL_PUBLIC_HEADERS
     engine/vantel.h
-    engine/engine_state.h
+    engine/network_shape.h
     engine/rescaling.h
-    base/error.h
-    base/date_time.h)
+    base/error.h)
 
 # --- The program folder --------------------------------------------------
 

@@ -2,7 +2,7 @@
 
 #include "app/clipboard_actions.h"
 #include "app/startup.h"
-#include "batch/batch_handlers.h"
+#include "model/batch_handlers.h"
 #include "model/series_actions.h"
 #include "model/step_handlers.h"
 

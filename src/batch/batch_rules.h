@@ -26,6 +26,8 @@
 namespace vantel {
 
 inline constexpr std::string_view Turbo_marker = "TURBO";
+// The one line of the placeholder result file.
+inline constexpr std::string_view Placeholder_result_line = "0 0  0";
 inline constexpr std::size_t Max_preview_lines = 10;
 // Files of at most this many lines are not previewed by the all-files batch.
 inline constexpr std::size_t Max_short_file = 2;

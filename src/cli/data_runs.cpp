@@ -4,7 +4,7 @@
 #include <exception>
 
 #include "batch/result_files.h"
-#include "model/step_handlers.h"
+#include "batch/result_row.h"
 #include "series/text_readers.h"
 
 namespace vantel::cli {

@@ -7,9 +7,8 @@
 #include "base/strings.h"
 #include "base/text_file.h"
 #include "batch/batch_rules.h"
+#include "batch/messages.h"
 #include "batch/result_files.h"
-#include "model/initial_texts.h"
-#include "model/messages.h"
 #include "series/data_file.h"
 #include "series/series_reader.h"
 #include "series/text_readers.h"
@@ -93,7 +92,7 @@ void Folder_batch::plan(const std::string& name)
 
     const Batch_file_plan plan = plan_batch_file(lines);
     const std::string result_path = batch_result_path(settings_.app_dir, name);
-    if (plan.placeholder) save(result_path, split_lines(initial_text(Placeholder_memo)), file);
+    if (plan.placeholder) save(result_path, {std::string(Placeholder_result_line)}, file);
     if (plan.not_correct) problem(file, File_is_not_correct);
     if (plan.refused) problem(file, File_not_correct);
     if (plan.computed && plan.runs_refused) {

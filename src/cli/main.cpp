@@ -10,12 +10,12 @@
 #include <vector>
 
 #include "base/program_folder.h"
+#include "base/version.h"
 #include "cli/batch_command.h"
 #include "cli/driving.h"
 #include "cli/file_runs.h"
 #include "cli/options.h"
 #include "cli/progress.h"
-#include "model/initial_texts.h"
 
 int main(int argc, char** argv)
 {

@@ -5,7 +5,7 @@
 #include <exception>
 #include <type_traits>
 
-#include "model/initial_texts.h"
+#include "base/version.h"
 
 namespace vantel::cli {
 

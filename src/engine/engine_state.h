@@ -1,60 +1,32 @@
-// Engine_state: the one process-wide record of the entropy engine.
+// The engine's records: the pattern datasets, the network and the run's
+// counters, which the kernels read and write in place; nothing passes
+// between the steps in any other way. Index ranges are kept as the
+// algorithm writes them: xn counts from 1, Y from 0, the neuron index of W1
+// from 1, images from 1. Element 0 of a 1-based array is never used.
 //
-// Every step reads and writes this record in place; nothing passes between
-// the steps in any other way. It is allocated once, zero-filled, and lives
-// until the process ends. Index ranges are kept as the algorithm writes them:
-// xn counts from 1, Y from 0, the neuron index of W1 from 1, images from 1.
-// Element 0 of a 1-based array is never used.
+// The window keeps one of each in its own record; a Network of the
+// computation API keeps a network of its own and shares read-only datasets
+// with other networks.
 //
-// The record is split into sub-records so that the read-only pattern
-// datasets can be shared by several networks.
-//
-// Zero-filling: the window and the tests allocate the record value-initialized
-// (std::make_unique<Engine_state>()), which zero-fills every member. The four
-// image and label tables of Pattern_datasets (60 MB) have no default member
-// initializer on purpose: a network that works on datasets shared from
-// another record is allocated default-initialized (new Engine_state, without
-// parentheses), so that its own, never used tables are never written and the
-// system never commits memory for them. Every other member keeps its
-// initializer and starts at zero either way. Such a record must not be used
-// with its own datasets.
+// Zero-filling: a record is allocated value-initialized (std::make_unique<T>()),
+// which zero-fills every member. The four image and label tables of
+// Pattern_datasets (60 MB) have no default member initializer on purpose:
+// datasets that loading fills whole are allocated default-initialized (new
+// Pattern_datasets, without parentheses), so that the system commits their
+// memory only as loading writes it. Every other member keeps its
+// initializer and starts at zero either way.
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string>
-#include <vector>
 
-#include "base/date_time.h"
+#include "engine/network_shape.h"
 
 namespace vantel {
-
-inline constexpr int Max_N = 19625;        // largest series length = cells of W1
-inline constexpr int Train_count = 60000;  // training images
-inline constexpr int Test_count = 10000;   // test images
-inline constexpr int Last_input = 784;     // inputs 0..784, 0 is the bias
-inline constexpr int Neurons = 25;         // reservoir neurons 1..25
-inline constexpr int Outputs = 10;         // output neurons 0..9
-inline constexpr int Record_bytes = 785;   // image record: bias byte + 784 pixels
-inline constexpr int Image_side = 28;
 
 struct T_pair {
     std::int32_t row;
     std::int32_t column;
-};
-
-struct Series_input {
-    // All lines of the loaded data file; absent until a file has been loaded.
-    std::optional<std::vector<std::string>> Data_lines;
-    // The loaded file's name without its folder, which names the batch
-    // result file (Label11 shows it, with a note when the file is not
-    // plain text).
-    std::string File_name;
-    std::int32_t Preview_count = 0;  // 5 or more: a usable series exists
-    std::int32_t Column_count = 0;
-    std::int32_t Column_index = 0;   // 1-based column of the last extraction
-    std::int32_t N = 0;              // 5..19625 once an extraction has run
-    double xn[Max_N + 1] = {};       // xn[1..N]: the series, the rest 0
 };
 
 struct Pattern_datasets {
@@ -100,18 +72,6 @@ struct Run_control {
     std::int32_t Tested_count = 0;
     double Accuracy = 0;
     bool Stop_requested = false;
-    bool Stop_all_files = false;
-    Date_time Run_start = 0;
-    Date_time Last_time_update = 0;
-    double One_second = 0;   // one second in date-time units
-    std::string App_dir;     // folder of the executable, ending in '/'
-};
-
-struct Engine_state {
-    Series_input series;
-    Pattern_datasets datasets;
-    Vedero_network net;
-    Run_control run;
 };
 
 }  // namespace vantel

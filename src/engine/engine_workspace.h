@@ -6,9 +6,10 @@
 // neuron. Step 7 also keeps the whole normalized hidden vector of every
 // training image, which depends only on the raw sums, the bounds and the
 // means. Every cache remembers the contents it was made from and is checked
-// against Engine_state at the start of a step and after every pump, since a
-// handler run inside a pump may change W1, the bounds, the means or the
-// datasets; a stale cache is made again before the next image uses it.
+// against the network and the datasets at the start of a step and after
+// every pump, since a handler run inside a pump may change W1, the bounds,
+// the means or the datasets; a stale cache is made again before the next
+// image uses it.
 //
 // A workspace belongs to one network (the window's, or one Network of the
 // computation API); its arrays are allocated once, at their full size.

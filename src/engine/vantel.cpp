@@ -1,4 +1,5 @@
 #include "engine/vantel.h"
+#include "engine/vantel_detail.h"
 
 #include <algorithm>
 #include <bit>
@@ -103,7 +104,7 @@ Network::Network(std::shared_ptr<const Datasets> datasets)
     // Each run makes the raw sums once and trains many epochs on them: the
     // hidden vectors may take the raw sums' place.
     workspace_->lean = true;
-    workspace_->sparse_cache = datasets_->sparse_images();
+    workspace_->sparse_cache = Datasets_access::sparse_images(*datasets_);
 }
 
 Network::~Network() = default;
@@ -123,7 +124,7 @@ std::vector<Run_result> Network::compute_each(std::span<const double> series, st
 
     const Fp_mode_scope mode;
     const auto started = std::chrono::steady_clock::now();
-    const Pattern_datasets& patterns = datasets_->patterns();
+    const Pattern_datasets& patterns = Datasets_access::patterns(*datasets_);
     const int n = static_cast<int>(series.size());
     const int last_epoch = *std::max_element(epoch_counts.begin(), epoch_counts.end());
     std::vector<Run_result> results(epoch_counts.size());

@@ -15,6 +15,11 @@
 //     vantel::Network network(datasets);
 //     vantel::Run_result r = network.compute(series, {.method = 5, .epochs = 100});
 //     std::cout << r.value_text << "\n";   // 0.8765
+//
+// This header, with the ones it includes (base/error.h for the errors,
+// engine/network_shape.h for the sizes, engine/rescaling.h for rescaling a
+// series first), is the whole interface; the kernels and the records they
+// work on stay behind it.
 #pragma once
 
 #include <array>
@@ -27,16 +32,16 @@
 #include <vector>
 
 #include "base/error.h"
-#include "engine/engine_state.h"
+#include "engine/network_shape.h"
+#include "engine/rescaling.h"
 
 namespace vantel {
 
 class Sparse_image_cache;
+struct Datasets_access;
 struct Engine_workspace;
-
-// Series lengths a network takes: W1 has 785 x 25 = 19625 cells.
-inline constexpr int Min_series_length = 5;
-inline constexpr int Max_series_length = Max_N;
+struct Pattern_datasets;
+struct Vedero_network;
 
 struct Dataset_paths {
     std::string mnist_dir;       // folder of the four MNIST-10 files; a final '/' is added when missing
@@ -51,20 +56,18 @@ public:
     // with a pixel of the image.
     static std::shared_ptr<const Datasets> load(const Dataset_paths& paths);
 
-    const Pattern_datasets& patterns() const { return *patterns_; }
     const Dataset_paths& paths() const { return paths_; }
-    // The sparse images, made at loading and then only read.
-    const std::shared_ptr<Sparse_image_cache>& sparse_images() const { return sparse_; }
 
     ~Datasets();
     Datasets(const Datasets&) = delete;
     Datasets& operator=(const Datasets&) = delete;
 
 private:
+    friend struct Datasets_access;  // the kernels' way in (engine/vantel_detail.h)
     Datasets();
     Dataset_paths paths_;
     std::unique_ptr<Pattern_datasets> patterns_;
-    std::shared_ptr<Sparse_image_cache> sparse_;
+    std::shared_ptr<Sparse_image_cache> sparse_;  // made at loading, then only read
 };
 
 struct Run_options {
@@ -76,8 +79,6 @@ struct Run_options {
     // Called after each training epoch with its number (1-based).
     std::function<void(int epoch)> after_epoch;
 };
-
-inline constexpr int W2_cells = (Neurons + 1) * Outputs;
 
 struct Run_result {
     // The share of test images classified right, as the window publishes it:
@@ -133,9 +134,6 @@ private:
     std::unique_ptr<Vedero_network> net_;
     std::unique_ptr<double[]> xn_;  // xn[1..N]
 };
-
-// SHA-256 of W2 as 260 little-endian doubles in the order h = 0..25, o = 0..9.
-std::string w2_fingerprint(const Vedero_network& net);
 
 // The first values (indexes from 0) of the windows of `window` values,
 // `step` apart, that fit whole in a series of `length` values: 0, step,

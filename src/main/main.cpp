@@ -24,8 +24,8 @@ int main(int argc, char** argv)
     QApplication::setApplicationName(QString::fromUtf8(vantel::Application_title.data(),
                                                        vantel::Application_title.size()));
 
-    // The engine lives for the whole process and is never moved.
-    auto state = std::make_unique<vantel::Engine_state>();
+    // The window's record lives for the whole process and is never moved.
+    auto state = std::make_unique<vantel::Program_state>();
     vantel::Main_window window;
     vantel::Session session(*state, window);
     std::setlocale(LC_NUMERIC, "");

@@ -1,5 +1,7 @@
 #include "model/initial_texts.h"
 
+#include "batch/batch_rules.h"
+
 namespace vantel {
 
 std::string_view initial_text(Control control)
@@ -57,7 +59,7 @@ std::string_view initial_text(Control control)
     case Control::Label10: return "Result";
     case Batch_lines_memo: return "Memo4";
     case Control::Label13: return "TURBO";
-    case Placeholder_memo: return "0 0  0";
+    case Placeholder_memo: return Placeholder_result_line;
     case Data_listing_memo: return "Memo5";
     case Control::Open_ALL_file_button: return "Open All Files";
     default: return "";

@@ -1,5 +1,6 @@
 // Memory_window: the window interface kept in memory, for running the
-// program's handlers without a screen (the command-line calculator).
+// program's handlers without a screen (the fuzz targets; the tests' fake
+// window builds on it). The command computes without the window model.
 //
 // Controls start with the window's initial texts; pumps and sleeps do
 // nothing; messages are collected for the caller to report.

@@ -45,7 +45,7 @@ public:
 
     bool due(Date_time now) const
     {
-        const Run_control& run = session_.state.run;
+        const Window_run& run = session_.state.run;
         return static_cast<Extended>(now) - run.Last_time_update > run.One_second;
     }
 
@@ -96,7 +96,7 @@ void Button_Step_5Click(Session& session)
 void Button_Step_7Click(Session& session)
 {
     Window& window = session.window;
-    Run_control& run = session.state.run;
+    Window_run& run = session.state.run;
     run_step(session, Control::Button_Step_7, [&] {
         run.Learning_rate = Training_rate;
         run.Last_time_update = session.now();

@@ -7,7 +7,7 @@
 
 namespace vantel {
 
-Session::Session(Engine_state& state_, Window& window_)
+Session::Session(Program_state& state_, Window& window_)
     : state(state_), window(window_), now(&local_now), executable_dir(executable_folder())
 {
 }

@@ -1,4 +1,4 @@
-// Session: Engine_state, the window and the table of button handlers.
+// Session: Program_state, the window and the table of button handlers.
 //
 // Every action is the handler of a button. A user's click enters through
 // click(), which runs the handler and shows any error it raises on the
@@ -15,7 +15,7 @@
 
 #include "base/error.h"
 #include "model/control.h"
-#include "engine/engine_state.h"
+#include "model/program_state.h"
 #include "model/window.h"
 
 namespace vantel {
@@ -26,7 +26,7 @@ struct Timings {
     int batch_pause_ms = 2000;  // after each run of the all-columns batch
 };
 
-// Extra state of the session that is not part of Engine_state.
+// Extra state of the session that is not part of Program_state.
 struct Session_flags {
     bool Datasets_loading = false;  // step 2 is loading (a nested load is refused)
     // The all-files batch runs: an unattended run must not stop at a modal
@@ -39,9 +39,9 @@ using Clock = std::function<Date_time()>;
 
 class Session {
 public:
-    Session(Engine_state& state, Window& window);
+    Session(Program_state& state, Window& window);
 
-    Engine_state& state;
+    Program_state& state;
     Window& window;
     Timings timings;
     Session_flags flags;

@@ -15,28 +15,17 @@ constexpr int Min_preview_lines = 5;
 
 void show_time_label(Session& session)
 {
-    const Run_control& run = session.state.run;
+    const Window_run& run = session.state.run;
     session.window.set_text(Control::Label_Time,
                             time_label(session.now(), run.Run_start, run.One_second));
 }
 
 }  // namespace
 
-std::string result_row(std::string_view column, std::string_view value, std::string_view epochs, std::string_view n,
-                       std::string_view file_label)
-{
-    std::string row(column);
-    for (const std::string_view field : {value, epochs, n, file_label}) {
-        row += '\t';
-        row += field;
-    }
-    return row;
-}
-
 void Button_startClick(Session& session)
 {
     Window& window = session.window;
-    Engine_state& state = session.state;
+    Program_state& state = session.state;
 
     // A click that reaches START through the pumps of a loading step 2 would
     // start a second load inside the first one, over the same arrays.

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "batch/result_row.h"
 #include "engine/engine_workspace.h"
 #include "model/messages.h"
 #include "model/session.h"
@@ -37,10 +38,5 @@ Engine_workspace& engine_workspace(Session& session);
 // The folder step 2 reads the four MNIST-10 files from, as init line 5 names
 // it at this moment; file names are appended to it as they are.
 std::string mnist_folder(const Session& session);
-
-// START's result row: the texts of Edit_column, Edit_Vantel, Edit_epoch,
-// Edit_N and Label_file_name, joined by tabs, the order Label7 names them.
-std::string result_row(std::string_view column, std::string_view value, std::string_view epochs, std::string_view n,
-                       std::string_view file_label);
 
 }  // namespace vantel

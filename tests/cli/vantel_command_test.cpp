@@ -5,6 +5,7 @@
 #include <string>
 
 #include "engine/vantel.h"
+#include "engine/vantel_detail.h"
 #include "base/date_time.h"
 #include "cli/command_runner.h"
 

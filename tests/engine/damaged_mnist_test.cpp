@@ -10,7 +10,7 @@
 
 #include "engine/datasets.h"
 #include "engine/vantel.h"
-#include "synthetic_mnist.h"
+#include "support/synthetic_mnist.h"
 
 namespace vantel::test {
 namespace {

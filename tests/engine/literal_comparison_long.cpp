@@ -2,7 +2,7 @@
 // MNIST-10 files, for W1 made by the real step 4: all six fill methods on
 // one series, three unusual series on one method, and a second epoch.
 // A literal epoch takes seconds, so the literal runs of independent cases
-// share the machine's two cores, each on its own copy of Engine_state.
+// share the machine's two cores, each on its own copy of Program_state.
 #include <atomic>
 #include <cmath>
 #include <memory>
@@ -29,12 +29,12 @@ struct Case {
 
 // The program's network and run settings in a state of their own, for the
 // comparison with the literal state.
-void expect_same_as_program(const Engine_state& literal, const Vedero_network& net, const Run_control& run,
+void expect_same_as_program(const Program_state& literal, const Vedero_network& net, const Run_control& run,
                             const std::string& what)
 {
-    auto program = std::make_unique<Engine_state>();
+    auto program = std::make_unique<Program_state>();
     program->net = net;
-    program->run = run;
+    static_cast<Run_control&>(program->run) = run;
     expect_same_network(literal, *program, what);
     EXPECT_EQ(first_difference(&literal.net.W1[0][0], &net.W1[0][0], (Last_input + 1) * (Neurons + 1)), -1)
         << what << ": W1";
@@ -47,7 +47,7 @@ protected:
     static void SetUpTestSuite()
     {
         program_ = new Test_program;
-        Engine_state& state = *program_->state;
+        Program_state& state = *program_->state;
         program_->session.executable_dir = built_app_dir();
         state.run.App_dir = built_app_dir();
         state.run.One_second = 1.0 / 86400;
@@ -71,7 +71,7 @@ protected:
     // of the program, `epochs` times one epoch (each step 7 continuing).
     static Case run_program(const std::string& what, int method, const std::vector<double>& series, int epochs = 1)
     {
-        Engine_state& state = *program_->state;
+        Program_state& state = *program_->state;
         Session& session = program_->session;
         state.series.N = static_cast<int>(series.size());
         for (int k = 1; k <= Max_N; ++k) state.series.xn[k] = k <= state.series.N ? series[k - 1] : 0.0;
@@ -96,7 +96,7 @@ protected:
     {
         std::atomic<std::size_t> next{0};
         const auto worker = [&] {
-            auto literal = std::make_unique<Engine_state>(*program_->state);
+            auto literal = std::make_unique<Program_state>(*program_->state);
             for (std::size_t i; (i = next++) < cases.size();) {
                 const Case& c = cases[i];
                 literal->net = *c.before_step_5;

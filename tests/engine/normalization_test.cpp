@@ -10,7 +10,7 @@
 #include "engine/engine_workspace.h"
 #include "engine/extended_arithmetic.h"
 #include "support/literal_engine.h"
-#include "synthetic_engine.h"
+#include "support/synthetic_engine.h"
 
 namespace vantel::test {
 namespace {
@@ -21,7 +21,7 @@ struct Literal_range {
     double largest = -std::numeric_limits<double>::infinity();
 };
 
-Literal_range literal_range(Engine_state& state, int j)
+Literal_range literal_range(Program_state& state, int j)
 {
     Literal_range range;
     for (int k = 1; k <= Small_counts.train; ++k) {
@@ -40,7 +40,7 @@ TEST(Normalization, worked_example_in_the_forward_pass_and_in_the_mean_pass)
     // Equal bounds keep the raw sum and do not subtract the mean.
     EXPECT_EQ(normalized_value(17.25, 3.0, 3.0, 0.4), 17.25);
 
-    auto state = std::make_unique<Engine_state>();
+    auto state = std::make_unique<Program_state>();
     state->net.Sh_max[4] = 30.0;
     state->net.Sh_min[4] = -10.0;
     state->net.Sh[4] = 10.0;
@@ -200,37 +200,6 @@ TEST(Normalization, caches_follow_a_change_of_W1_or_of_the_datasets)
     world.session.trigger(Control::Button_Step_5);
     literal_step_5(*reloaded, Small_counts);
     expect_same_network(*reloaded, world.state, "after new datasets");
-}
-
-TEST(Normalization, step_5_follows_the_step_protocol_and_ignores_stop)
-{
-    Small_world world(11);
-    world.state.run.Stop_requested = true;
-    auto literal = world.copy();
-    world.session.timings.step_pause_ms = 500;
-    world.session.trigger(Control::Button_Step_5);
-    literal_step_5(*literal, Small_counts);
-    expect_same_network(*literal, world.state, "with STOP set");
-    EXPECT_EQ(world.window.slept_ms, 500);
-    EXPECT_EQ(world.window.pumps, 0);
-    EXPECT_TRUE(world.window.enabled(Control::Button_Step_5));
-    EXPECT_TRUE(world.state.run.Stop_requested);
-}
-
-TEST(Normalization, overflow_ends_the_step_with_its_button_enabled)
-{
-    Small_world world(12);
-    for (int i = 0; i <= Last_input; ++i) world.state.net.W1[i][20] = 1.5e308;
-    auto literal = world.copy();
-    world.session.click(Control::Button_Step_5);
-    ASSERT_EQ(world.window.errors.size(), 1u);
-    EXPECT_EQ(world.window.errors[0], "Floating point overflow.");
-    EXPECT_TRUE(world.window.enabled(Control::Button_Step_5));
-
-    // The state is what the literal steps leave at the same image.
-    EXPECT_THROW(literal_step_5(*literal, Small_counts), Vantel_error);
-    expect_same_network(*literal, world.state, "overflow in step 5");
-    EXPECT_TRUE(std::isinf(world.state.net.Sh_max[20]));
 }
 
 }  // namespace

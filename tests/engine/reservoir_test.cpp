@@ -9,48 +9,10 @@
 #include <vector>
 
 #include "engine/reservoir.h"
-#include "support/test_program.h"
+#include "support/reservoir_world.h"
 
 namespace vantel::test {
 namespace {
-
-constexpr int Rows = Last_input + 1;
-constexpr int Cells = Rows * Neurons;
-
-struct Reservoir : ::testing::Test {
-    Test_program program;
-    Engine_state& state = *program.state;
-    Vedero_network& net = program.state->net;
-
-    void set_series(const std::vector<double>& values)
-    {
-        std::fill(std::begin(state.series.xn), std::end(state.series.xn), 0.0);
-        state.series.N = static_cast<int>(values.size());
-        for (std::size_t k = 0; k < values.size(); ++k) state.series.xn[k + 1] = values[k];
-    }
-    // xn[k] = k, so that every cell tells which sample it got.
-    void set_counting_series(int n)
-    {
-        std::vector<double> values(static_cast<std::size_t>(n));
-        std::iota(values.begin(), values.end(), 1.0);
-        set_series(values);
-    }
-    void fill(int method)
-    {
-        program.click(Control::Button_Step_3);
-        program.window.select_method(method);
-        program.click(Control::Button_Step_4);
-    }
-    std::vector<double> w1() const
-    {
-        std::vector<double> copy;
-        for (int i = 0; i < Rows; ++i)
-            for (int j = 1; j <= Neurons; ++j) copy.push_back(net.W1[i][j]);
-        return copy;
-    }
-    double& by_column_visit(int c) { return net.W1[c % Rows][c / Rows + 1]; }
-    double& by_row_visit(int c) { return net.W1[c / Neurons][c % Neurons + 1]; }
-};
 
 std::vector<double> random_series(int n, unsigned seed)
 {
@@ -59,24 +21,6 @@ std::vector<double> random_series(int n, unsigned seed)
     std::vector<double> values(static_cast<std::size_t>(n));
     for (auto& v : values) v = value(generator);
     return values;
-}
-
-TEST_F(Reservoir, step_3_resets_every_vector_and_sets_w2_to_one_half)
-{
-    net.Y[0] = net.Sh[0] = net.Y[784] = net.Sh[25] = net.Sout[9] = net.Delta_out[0] = 3.0;
-    net.W1[0][1] = net.W1[784][25] = net.W2[25][9] = net.dW2[3][4] = 7.0;
-
-    program.click(Control::Button_Step_3);
-
-    auto all_zero = [](const auto& values) {
-        return std::all_of(std::begin(values), std::end(values), [](double v) { return v == 0.0; });
-    };
-    EXPECT_TRUE(all_zero(net.Y) && all_zero(net.Sh) && all_zero(net.Sout) && all_zero(net.Delta_out));
-    EXPECT_TRUE(std::all_of(std::begin(net.W1), std::end(net.W1), all_zero));
-    EXPECT_TRUE(std::all_of(std::begin(net.dW2), std::end(net.dW2), all_zero));
-    EXPECT_EQ(std::count(&net.W2[0][0], &net.W2[0][0] + 260, 0.5), 260);
-    EXPECT_TRUE(program.window.enabled(Control::Button_Step_3));
-    EXPECT_EQ(program.window.sleeps, 1);
 }
 
 TEST_F(Reservoir, series_of_six_by_the_four_sample_methods)
@@ -244,22 +188,6 @@ TEST(Segment_search, carried_over_rising_positions_it_matches_the_scan_from_one)
     }
 }
 
-TEST_F(Reservoir, no_method_selected_leaves_w1_and_the_grid_untouched)
-{
-    set_counting_series(100);
-    fill(6);
-    const auto before = w1();
-    const double grid_100 = net.Grid_t[100];
-    net.Grid_t[101] = 5.5;
-
-    program.window.select_method(0);
-    program.click(Control::Button_Step_4);
-    EXPECT_EQ(w1(), before);
-    EXPECT_EQ(net.Grid_t[100], grid_100);
-    EXPECT_EQ(net.Grid_t[101], 5.5);
-    EXPECT_TRUE(program.window.enabled(Control::Button_Step_4));
-}
-
 TEST_F(Reservoir, a_truncating_fill_without_step_3_keeps_the_earlier_cells)
 {
     set_counting_series(1000);
@@ -272,56 +200,6 @@ TEST_F(Reservoir, a_truncating_fill_without_step_3_keeps_the_earlier_cells)
             const double expected = j % 2 == 1 ? i + 1 : (i <= 214 ? 786 + i : c % 1000 + 1);
             ASSERT_EQ(net.W1[i][j], expected) << i << "," << j;
         }
-}
-
-TEST_F(Reservoir, step_4_before_any_extraction_says_so_and_changes_nothing)
-{
-    for (int n : {0, 4}) {
-        state.series.N = n;
-        net.W1[0][1] = 3.0;
-        net.W1[784][25] = -3.0;
-        for (int method = 1; method <= 6; ++method) {
-            program.window.select_method(method);
-            program.window.expect_message("Please extract a series first (Show or Step 1).");
-            program.click(Control::Button_Step_4);
-            EXPECT_EQ(net.W1[0][1], 3.0);
-            EXPECT_EQ(net.W1[784][25], -3.0);
-            EXPECT_EQ(net.W1[1][1], 0.0);
-            EXPECT_TRUE(program.window.enabled(Control::Button_Step_4));
-        }
-    }
-    EXPECT_EQ(program.window.messages.size(), 12u);
-    EXPECT_TRUE(program.window.errors.empty());
-}
-
-TEST_F(Reservoir, a_line_beyond_the_double_range_is_an_overflow_and_w1_holds_no_infinity)
-{
-    // Slope -2 x DBL_MAX on the very first cell.
-    std::vector<double> values(Max_N, 0.0);
-    values[0] = std::numeric_limits<double>::max();
-    values[1] = -values[0];
-    set_series(values);
-    program.click(Control::Button_Step_3);
-    net.W1[0][1] = 42.0;
-    program.window.select_method(3);
-    program.click(Control::Button_Step_4);
-    ASSERT_EQ(program.window.errors, std::vector<std::string>{"Floating point overflow."});
-    EXPECT_EQ(net.W1[0][1], 42.0);
-    EXPECT_TRUE(program.window.enabled(Control::Button_Step_4));
-
-    // Slopes of +-1e305 are doubles, but b = x_a - s x t_a leaves the range
-    // once t_a passes about 1798: the fill ends at that cell.
-    for (int k = 0; k < Max_N; ++k) values[static_cast<std::size_t>(k)] = k % 2 ? 1e305 : 0.0;
-    set_series(values);
-    program.click(Control::Button_Step_3);
-    program.window.select_method(6);
-    program.click(Control::Button_Step_4);
-    ASSERT_EQ(program.window.errors.size(), 2u);
-    EXPECT_EQ(program.window.errors[1], "Floating point overflow.");
-    EXPECT_NEAR(by_row_visit(999) / 1e305, 1.0, 1e-9);
-    EXPECT_EQ(by_row_visit(5000), 0.0);
-    for (int c = 0; c < Cells; ++c) ASSERT_TRUE(std::isfinite(by_row_visit(c))) << c;
-    EXPECT_TRUE(program.window.enabled(Control::Button_Step_4));
 }
 
 TEST_F(Reservoir, large_values_within_range_fill_without_error_whatever_flags_were_raised_before)

@@ -9,7 +9,7 @@
 
 #include "base/date_time.h"
 #include "support/literal_engine.h"
-#include "synthetic_engine.h"
+#include "support/synthetic_engine.h"
 
 namespace vantel::test {
 namespace {
@@ -31,7 +31,7 @@ struct Sharing_network {
     // Steps 5, 7 (two epochs) and 8 on reservoir matrix `seed`.
     void compute(unsigned seed)
     {
-        Engine_state& state = *program.state;
+        Program_state& state = *program.state;
         fill_random_W1(state, seed);
         reset_output_layer(state);
         state.run.One_second = one_second_units();

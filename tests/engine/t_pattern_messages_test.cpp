@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/vantel.h"
-#include "synthetic_mnist.h"
+#include "support/synthetic_mnist.h"
 
 namespace vantel::test {
 namespace {

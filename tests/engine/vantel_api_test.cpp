@@ -14,6 +14,7 @@
 #include "engine/fp_environment.h"
 #include "engine/run_pool.h"
 #include "engine/vantel.h"
+#include "engine/vantel_detail.h"
 #include "support/test_program.h"
 
 namespace vantel::test {

@@ -118,7 +118,7 @@ void check_table(const Data_text& text)
 void check_extraction(const std::string& path, const std::string& column_text, const std::string& n_line,
                       std::size_t line_count)
 {
-    static const auto state = std::make_unique<Engine_state>();
+    static const auto state = std::make_unique<Program_state>();
     Memory_window window;
     Session session(*state, window);
     session.timings = {0, 0};

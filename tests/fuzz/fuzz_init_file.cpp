@@ -18,7 +18,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     using namespace vantel;
-    static const auto state = std::make_unique<Engine_state>();
+    static const auto state = std::make_unique<Program_state>();
     const std::string& app = fuzz::scratch_dir();
     fuzz::write_file(app + "init.txt", std::string_view(reinterpret_cast<const char*>(data), size));
 

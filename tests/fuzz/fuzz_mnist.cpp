@@ -198,7 +198,7 @@ std::string expected_error(const std::string& path, const Mnist_file& file, cons
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    static const auto state = std::make_unique<Engine_state>();
+    static const auto state = std::make_unique<Program_state>();
     const std::string app = fuzz::scratch_dir();
     const std::string mnist = app + "MNIST/";
     std::error_code ignored;

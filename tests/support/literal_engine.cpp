@@ -22,21 +22,21 @@ void end_image()
     if (std::fetestexcept(FE_OVERFLOW)) throw Vantel_error("Floating point overflow");
 }
 
-void build_train_Y(Engine_state& state, int k)
+void build_train_Y(Program_state& state, int k)
 {
     build_input_vector(state.datasets, state.datasets.Train_images[k], state.net.Y);
 }
 
 }  // namespace
 
-void literal_raw_sum(Engine_state& state, int j)
+void literal_raw_sum(Program_state& state, int j)
 {
     Vedero_network& n = state.net;
     n.Sh[j] = 0;
     for (int i = 0; i <= 784; ++i) n.Sh[j] = static_cast<double>(static_cast<Ext>(n.Y[i]) * n.W1[i][j] + n.Sh[j]);
 }
 
-void literal_normalize(Engine_state& state, int j, double c)
+void literal_normalize(Program_state& state, int j, double c)
 {
     Vedero_network& n = state.net;
     if (static_cast<Ext>(n.Sh_max[j]) - n.Sh_min[j] == 0.0) return;
@@ -45,7 +45,7 @@ void literal_normalize(Engine_state& state, int j, double c)
                                   0.5 - c);
 }
 
-void literal_forward(Engine_state& state)
+void literal_forward(Program_state& state)
 {
     for (int j = 1; j <= 25; ++j) {
         literal_raw_sum(state, j);
@@ -54,7 +54,7 @@ void literal_forward(Engine_state& state)
     state.net.Sh[0] = 1.0;
 }
 
-void literal_output_layer(Engine_state& state)
+void literal_output_layer(Program_state& state)
 {
     Vedero_network& n = state.net;
     for (int o = 0; o <= 9; ++o) {
@@ -64,7 +64,7 @@ void literal_output_layer(Engine_state& state)
     }
 }
 
-void literal_step_5(Engine_state& state, Image_counts counts)
+void literal_step_5(Program_state& state, Image_counts counts)
 {
     Vedero_network& n = state.net;
     for (int j = 0; j <= 25; ++j) n.Sh_max[j] = 0.0;
@@ -96,7 +96,7 @@ void literal_step_5(Engine_state& state, Image_counts counts)
     }
 }
 
-void literal_step_7(Engine_state& state, int epochs, const Literal_pump& pump, Image_counts counts)
+void literal_step_7(Program_state& state, int epochs, const Literal_pump& pump, Image_counts counts)
 {
     Vedero_network& n = state.net;
     Run_control& r = state.run;
@@ -128,7 +128,7 @@ void literal_step_7(Engine_state& state, int epochs, const Literal_pump& pump, I
     }
 }
 
-void literal_step_8(Engine_state& state, Image_counts counts)
+void literal_step_8(Program_state& state, Image_counts counts)
 {
     Vedero_network& n = state.net;
     Run_control& r = state.run;
@@ -168,7 +168,7 @@ void expect_same(const double* expected, const double* actual, int count, const 
 
 }  // namespace
 
-void expect_same_network(const Engine_state& expected, const Engine_state& actual, const std::string& what)
+void expect_same_network(const Program_state& expected, const Program_state& actual, const std::string& what)
 {
     const Vedero_network& e = expected.net;
     const Vedero_network& a = actual.net;

@@ -9,7 +9,7 @@
 namespace vantel::test {
 
 Test_program::Test_program()
-    : state(std::make_unique<Engine_state>()), session(*state, window)
+    : state(std::make_unique<Program_state>()), session(*state, window)
 {
     session.timings = {0, 0};
     install_handlers(session);

@@ -1,4 +1,4 @@
-// Test_program: a whole program without Qt (Engine_state, the fake window,
+// Test_program: a whole program without Qt (Program_state, the fake window,
 // the session with every handler installed) with the pauses shortened.
 #pragma once
 
@@ -27,7 +27,7 @@ struct Test_program {
     std::string start_on(const std::string& data, const std::vector<std::string>& init_lines, int column, int method,
                          int epochs);
 
-    std::unique_ptr<Engine_state> state;
+    std::unique_ptr<Program_state> state;
     Fake_window window;
     Session session;
 };

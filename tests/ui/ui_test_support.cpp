@@ -12,9 +12,9 @@ namespace {
 
 // The engine record is large; one for all window tests, which do not
 // compute anything.
-Engine_state& shared_state()
+Program_state& shared_state()
 {
-    static auto* state = new Engine_state();
+    static auto* state = new Program_state();
     return *state;
 }
 

@@ -57,7 +57,7 @@ protected:
     bool pump_until(const std::function<bool()>& done, int timeout_ms = 3000);
 
     Application_guard application_;
-    Engine_state& state;
+    Program_state& state;
     Scripted_window window;
     Session session;
 };

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "base/date_time.h"
-#include "batch/batch_handlers.h"
+#include "model/batch_handlers.h"
 #include "batch/batch_rules.h"
 #include "batch/result_files.h"
 #include "model/messages.h"
@@ -83,7 +83,7 @@ std::string error_text(const std::exception_ptr& error)
 void Button_start_allClick(Session& session)
 {
     Window& window = session.window;
-    Engine_state& state = session.state;
+    Program_state& state = session.state;
 
     const auto too_short = [&state] {
         return state.series.Preview_count < static_cast<std::int32_t>(Min_batch_preview);

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "base/strings.h"
-#include "batch/batch_handlers.h"
+#include "model/batch_handlers.h"
 #include "batch/batch_rules.h"
 #include "batch/result_files.h"
 #include "model/messages.h"

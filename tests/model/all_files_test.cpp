@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "batch/batch_fixture.h"
+#include "model/batch_fixture.h"
 
 namespace vantel::test {
 namespace {

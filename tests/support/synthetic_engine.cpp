@@ -1,4 +1,4 @@
-#include "synthetic_engine.h"
+#include "support/synthetic_engine.h"
 
 #include <random>
 
@@ -6,7 +6,7 @@
 
 namespace vantel::test {
 
-void fill_synthetic_datasets(Engine_state& state, unsigned seed)
+void fill_synthetic_datasets(Program_state& state, unsigned seed)
 {
     Pattern_datasets& d = state.datasets;
     std::mt19937 random(seed);
@@ -32,7 +32,7 @@ void fill_synthetic_datasets(Engine_state& state, unsigned seed)
     mark_datasets_changed(d);
 }
 
-void fill_random_W1(Engine_state& state, unsigned seed)
+void fill_random_W1(Program_state& state, unsigned seed)
 {
     std::mt19937 random(seed);
     std::uniform_real_distribution<double> unit(-1.0, 1.0);
@@ -42,7 +42,7 @@ void fill_random_W1(Engine_state& state, unsigned seed)
     }
 }
 
-void fill_edge_W1(Engine_state& state, unsigned seed)
+void fill_edge_W1(Program_state& state, unsigned seed)
 {
     fill_random_W1(state, seed);
     auto& W1 = state.net.W1;
@@ -61,7 +61,7 @@ void fill_edge_W1(Engine_state& state, unsigned seed)
     W1[0][6] = 250.0;
 }
 
-void reset_output_layer(Engine_state& state)
+void reset_output_layer(Program_state& state)
 {
     for (auto& row : state.net.W2)
         for (double& w : row) w = 0.5;

@@ -22,8 +22,8 @@ struct Single_run : ::testing::Test {
     Test_program program;
     Session& session = program.session;
     Fake_window& window = program.window;
-    Engine_state& state = *program.state;
-    Run_control& run = program.state->run;
+    Program_state& state = *program.state;
+    Window_run& run = program.state->run;
 
     Date_time clock = 45000.25;
     std::vector<int> steps;

@@ -1,4 +1,4 @@
-#include "synthetic_mnist.h"
+#include "support/synthetic_mnist.h"
 
 #include <filesystem>
 

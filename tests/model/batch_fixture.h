@@ -87,7 +87,7 @@ struct Batch_fixture {
     Temp_dir dir;
     const std::string app_dir = dir.path().string() + "/";
     Fake_window& window = program.window;
-    Engine_state& state = *program.state;
+    Program_state& state = *program.state;
     std::vector<std::string> published;
     std::vector<std::string> epochs_seen;  // Edit_epoch at each START
 };

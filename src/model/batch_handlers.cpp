@@ -1,4 +1,4 @@
-#include "batch/batch_handlers.h"
+#include "model/batch_handlers.h"
 
 namespace vantel {
 

@@ -2,7 +2,7 @@
 
 #include <regex>
 
-#include "batch/batch_fixture.h"
+#include "model/batch_fixture.h"
 #include "batch/result_files.h"
 
 namespace vantel::test {
