@@ -23,6 +23,7 @@ set(VANTEL_PUBLIC_HEADERS
     engine/vantel.h
     engine/network_shape.h
     engine/rescaling.h
+    engine/run_arguments.h
     base/error.h)
 
 # --- The program folder --------------------------------------------------

@@ -82,6 +82,8 @@ std::shared_ptr<const Datasets> Datasets::load(const Dataset_paths& paths)
     loaded->patterns_.reset(new Pattern_datasets);
     Pattern_datasets& patterns = *loaded->patterns_;
     load_mnist(patterns, loaded->paths_.mnist_dir);
+    loaded->mnist_sha256_ = mnist_fingerprint(loaded->paths_.mnist_dir);
+    loaded->mnist_warning_ = mnist_fingerprint_warning(loaded->mnist_sha256_, loaded->paths_.mnist_dir);
     const T_pattern_report report = load_t_pattern(patterns, paths.t_pattern_file);
     const std::string warning = t_pattern_warning(report, paths.t_pattern_file, T_pattern_use::refused);
     if (!warning.empty()) throw Vantel_error(warning);
@@ -134,6 +136,7 @@ std::vector<Run_result> Network::compute_each(std::span<const double> series, st
         results[i].epochs = epoch_counts[i];
         results[i].stopped = true;  // until its count is reached
         results[i].value = std::nan("");
+        results[i].datasets_sha256 = datasets_->mnist_sha256();
     }
 
     for (int k = 1; k <= n; ++k) xn_[k] = series[static_cast<std::size_t>(k - 1)];
@@ -176,6 +179,7 @@ std::vector<Run_result> Network::compute_each(std::span<const double> series, st
         for (int h = 0; h <= Neurons; ++h)
             for (int o = 0; o < Outputs; ++o) tested.w2[static_cast<std::size_t>(h * Outputs + o)] = net.W2[h][o];
         tested.w2_sha256 = w2_fingerprint(net);
+        tested.datasets_sha256 = datasets_->mnist_sha256();
         tested.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
         for (std::size_t i = 0; i < results.size(); ++i)
             if (epoch_counts[i] == epoch) results[i] = tested;

@@ -17,7 +17,8 @@
 //     std::cout << r.value_text << "\n";   // 0.8765
 //
 // This header, with the ones it includes (base/error.h for the errors,
-// engine/network_shape.h for the sizes, engine/rescaling.h for rescaling a
+// engine/network_shape.h for the sizes, engine/run_arguments.h for the
+// limits of methods, epochs and threads, engine/rescaling.h for rescaling a
 // series first), is the whole interface; the kernels and the records they
 // work on stay behind it.
 #pragma once
@@ -34,6 +35,7 @@
 #include "base/error.h"
 #include "engine/network_shape.h"
 #include "engine/rescaling.h"
+#include "engine/run_arguments.h"
 
 namespace vantel {
 
@@ -57,6 +59,11 @@ public:
     static std::shared_ptr<const Datasets> load(const Dataset_paths& paths);
 
     const Dataset_paths& paths() const { return paths_; }
+    // The SHA-256 of the four MNIST-10 files' bytes one after another (train
+    // images, train labels, test images, test labels), and what a result
+    // should say when they are not the published files: empty for those.
+    const std::string& mnist_sha256() const { return mnist_sha256_; }
+    const std::string& mnist_warning() const { return mnist_warning_; }
 
     ~Datasets();
     Datasets(const Datasets&) = delete;
@@ -66,13 +73,15 @@ private:
     friend struct Datasets_access;  // the kernels' way in (engine/vantel_detail.h)
     Datasets();
     Dataset_paths paths_;
+    std::string mnist_sha256_;
+    std::string mnist_warning_;
     std::unique_ptr<Pattern_datasets> patterns_;
     std::shared_ptr<Sparse_image_cache> sparse_;  // made at loading, then only read
 };
 
 struct Run_options {
     int method = 5;   // fill method 1..6
-    int epochs = 100; // training epochs, 1 or more
+    int epochs = 100; // training epochs, 1..Max_epochs
     // Checked after every training image: once true, the run ends without a
     // value (Run_result::stopped).
     const std::atomic<bool>* stop = nullptr;
@@ -99,6 +108,7 @@ struct Run_result {
     std::string w2_sha256;
     double seconds = 0;    // wall-clock time of the run
     bool stopped = false;  // the stop flag ended the training
+    std::string datasets_sha256;  // Datasets::mnist_sha256 of the datasets used
 };
 
 // One network, reusable run after run; use one per thread.
@@ -111,7 +121,8 @@ public:
 
     // The Vantel value of the series. Throws Vantel_error, before any work,
     // for a series shorter than 5 or longer than 19625 values, a value that
-    // is not a finite number, a method outside 1..6 or fewer than 1 epoch;
+    // is not a finite number, a method outside 1..6 or epochs outside
+    // 1..Max_epochs (the texts of run_arguments.h);
     // Overflow_error when the series' values make the network's arithmetic
     // leave the double range.
     Run_result compute(std::span<const double> series, const Run_options& options = {});

@@ -11,6 +11,7 @@
 
 #include "base/date_time.h"
 #include "base/program_folder.h"
+#include "engine/datasets.h"
 #include "engine/fp_environment.h"
 #include "engine/run_pool.h"
 #include "engine/vantel.h"
@@ -64,6 +65,8 @@ TEST_F(Vantel_api, a_short_run_gives_its_committed_count_and_fingerprint)
     EXPECT_EQ(r.tested_count, 10000);
     EXPECT_EQ(r.n, 700);
     EXPECT_FALSE(r.stopped);
+    EXPECT_EQ(r.datasets_sha256, Published_mnist_sha256);
+    EXPECT_EQ(datasets_->mnist_warning(), "");
 }
 
 TEST_F(Vantel_api, gives_the_numbers_that_start_shows_in_the_window)
