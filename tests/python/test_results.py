@@ -1,6 +1,9 @@
 """The package's numbers are the command's, and runs in parallel are the
 runs one by one."""
+import hashlib
 import json
+import math
+import os
 
 import numpy as np
 import pytest
@@ -15,25 +18,27 @@ def test_a_file_column_gives_the_commands_value_count_and_fingerprint(calculator
     columns = vantel.read_columns(EXAMPLE_FILE)
     assert columns.warnings == []
     results = calculator.compute_many([columns.values[:, 1]], method=3, epochs=[1, 2])
-    assert [(r.value, r.value_text, r.correct_count, r.w2_sha256, r.n, r.method, r.epochs) for r in results] == \
+    assert [(r.value, r.value_text, r.correct_count, r.w2_sha256, r.n, r.method, r.epochs, r.relative_change)
+            for r in results] == \
         [(rec["value"], rec["value_text"], rec["correct_count"], rec["w2_sha256"], rec["n"], rec["method"],
-          rec["epochs"]) for rec in records]
+          rec["epochs"], rec["relative_change"]) for rec in records]
+    assert results[1].relative_change is not None
     # The same run on its own, and W2 in the layout its fingerprint hashes.
     alone = calculator.compute(columns.values[:, 1], method=3, epochs=2)
     assert alone.w2_sha256 == records[1]["w2_sha256"]
     assert alone.w2.shape == (26, 10) and alone.tested_count == 10000
-    import hashlib
     assert hashlib.sha256(alone.w2.astype("<f8").tobytes()).hexdigest() == alone.w2_sha256
 
 
 def test_many_runs_on_one_or_two_threads_come_in_order_and_equal_runs_one_by_one(calculator):
     series = [noisy(300, 1), noisy(19625, 2)[:1000], list(range(7))]
     one = calculator.compute_many(series, method=[2, 6], epochs=[2, 1], threads=1)
-    two = calculator.compute_many(series, method=[2, 6], epochs=[2, 1], threads=2)
     order = [(s, m, e) for s in range(3) for m in (2, 6) for e in (2, 1)]
     assert [(r.n, r.method, r.epochs) for r in one] == [(len(series[s]), m, e) for s, m, e in order]
     fingerprint = [(r.value_text, r.correct_count, r.w2_sha256) for r in one]
-    assert fingerprint == [(r.value_text, r.correct_count, r.w2_sha256) for r in two]
+    for threads in (2, 1024):  # 1024: more threads than runs and cores
+        many = calculator.compute_many(series, method=[2, 6], epochs=[2, 1], threads=threads)
+        assert fingerprint == [(r.value_text, r.correct_count, r.w2_sha256) for r in many]
     s, m, e = order[5]
     single = calculator.compute(series[s], method=m, epochs=e)
     assert (single.value_text, single.w2_sha256) == fingerprint[5][::2]
@@ -46,6 +51,34 @@ def test_many_runs_on_one_or_two_threads_come_in_order_and_equal_runs_one_by_one
     alone = [calculator.compute(row, epochs=1) for row in rows]
     assert [r.w2_sha256 for r in calculator.compute_many(rows, epochs=1)] == [r.w2_sha256 for r in alone]
     assert calculator.compute_many(rows, epochs=1, values=True).tolist() == [r.value for r in alone]
+
+
+def test_epoch_counts_in_any_order_give_each_counts_own_run(calculator):
+    x = noisy(200, 9)
+    counts = [3, 1, 2]  # the largest, where the shared run ends, first
+    alone = [calculator.compute(x, epochs=e) for e in counts]
+    assert [(r.epochs, r.value, r.correct_count, r.w2_sha256) for r in calculator.compute_many([x], epochs=counts)] \
+        == [(r.epochs, r.value, r.correct_count, r.w2_sha256) for r in alone]
+
+
+def test_a_result_names_its_datasets_and_says_when_they_are_not_the_published_ones(calculator, tmp_path):
+    published = os.environ["VANTEL_MNIST"]
+    for name in vantel.MNIST_FILES:
+        os.symlink(os.path.join(published, name), tmp_path / name)
+    labels = tmp_path / "t10k-labels.idx1-ubyte"
+    changed = bytearray(labels.read_bytes())
+    changed[8] = (changed[8] + 1) % 10  # the first test image's label
+    labels.unlink()
+    labels.write_bytes(bytes(changed))
+    for folder, used in ((published, calculator), (str(tmp_path), vantel.Calculator(mnist_dir=tmp_path))):
+        digest = hashlib.sha256()
+        for name in vantel.MNIST_FILES:
+            digest.update(open(os.path.join(folder, name), "rb").read())
+        result = used.compute(noisy(20, 10), epochs=1)
+        assert result.datasets_sha256 == digest.hexdigest()
+        assert result.warnings == ([] if folder == published else [
+            f"the MNIST-10 files of {folder}/ are not the published ones (SHA-256 {digest.hexdigest()}): "
+            f"values computed with them differ from everyone else's"])
 
 
 def test_a_curve_is_the_value_at_each_epoch(calculator):
@@ -82,17 +115,27 @@ def test_rescaling_gives_the_commands_rescaled_values(calculator, tmp_path):
         calculator.compute(x, epochs=1, rescale="zscore").value_text
 
 
-def test_read_columns_says_what_it_read_as_0(tmp_path):
-    path = tmp_path / "recording.txt"
-    path.write_text("time\tvalue\n1\t0,5\n2\tnan\n3\n4\t2.5\n")
-    values, warnings = vantel.read_columns(path)
+@pytest.mark.parametrize("content, expected, said", [
     # A line short of a field gives that field its whole text, as the window reads it.
-    assert values.tolist() == [[0, 0], [1, 0.5], [2, 0], [3, 3], [4, 2.5]]
-    assert warnings == [
-        f"{path}: the first line has 2 fields, 1 line has fewer (at line 4)",
-        f"{path} column 1: 1 of 5 values is not a number (at line 1: \"time\"), read as 0",
-        f"{path} column 2: 2 of 5 values are not numbers (first at line 1: \"value\"), read as 0",
-    ]
+    ("time\tvalue\n1\t0,5\n2\tnan\n3\n4\t2.5\n", [[0, 0], [1, 0.5], [2, 0], [3, 3], [4, 2.5]], [
+        "{path}: the first line has 2 fields, 1 line has fewer (at line 4)",
+        "{path} column 1: 1 of 5 values is not a number (at line 1: \"time\"), read as 0",
+        "{path} column 2: 2 of 5 values are not numbers (first at line 1: \"value\"), read as 0",
+        "{path} column 2: 1 of 5 lines has no field 2 (at line 4); the whole line was read there",
+    ]),
+    # A field beyond the double range spoils its own column only.
+    ("7\t1\ta\n1e400\t2\tb\n", [[math.nan, 1, 0], [math.nan, 2, 0]], [
+        "{path} line 2 column 1: \"1e400\": Floating point overflow",
+        "{path} column 3: 2 of 2 values are not numbers (first at line 1: \"a\"), read as 0",
+        "{path} column 3: none of its 2 fields is a number; it holds no series",
+    ]),
+])
+def test_read_columns_says_what_it_read_as_0_or_could_not_read(tmp_path, content, expected, said):
+    path = tmp_path / "recording.txt"
+    path.write_text(content)
+    values, warnings = vantel.read_columns(path)
+    assert np.array_equal(values, np.array(expected), equal_nan=True)
+    assert warnings == [text.format(path=path) for text in said]
 
 
 def test_the_namespace_holds_the_api_only():
