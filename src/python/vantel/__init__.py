@@ -471,9 +471,10 @@ def read_columns(path: str | _os.PathLike) -> Columns:
     A decimal field is read to extended precision and then rounded to a
     double, as the window and the command read it. That rounding differs now
     and then in the last bit from numpy's (np.loadtxt, float()): 21 of the
-    78500 values of the example file do, and a column read by numpy can give
-    another W2 fingerprint than the command gives for it. To compute the
-    program's numbers from a file, read it with read_columns.
+    78500 values of the program's example file DATA/logistic_map.txt do, and
+    a column read by numpy can give another W2 fingerprint than the command
+    gives for it. To compute the program's numbers from a file, read it with
+    read_columns.
 
     Raises FileNotFoundError (or another OSError) when the file cannot be
     opened, ValueError when it is not plain text (a NUL byte, UTF-16, a binary
