@@ -2,7 +2,6 @@
 runs one by one."""
 import hashlib
 import json
-import math
 import os
 
 import numpy as np
@@ -19,10 +18,10 @@ def test_a_file_column_gives_the_commands_value_count_and_fingerprint(calculator
     assert columns.warnings == []
     results = calculator.compute_many([columns.values[:, 1]], method=3, epochs=[1, 2])
     assert [(r.value, r.value_text, r.correct_count, r.w2_sha256, r.n, r.method, r.epochs, r.relative_change)
-            for r in results] == \
-        [(rec["value"], rec["value_text"], rec["correct_count"], rec["w2_sha256"], rec["n"], rec["method"],
-          rec["epochs"], rec["relative_change"]) for rec in records]
-    assert results[1].relative_change is not None
+            for r in results] == [(rec["value"], rec["value_text"], rec["correct_count"], rec["w2_sha256"], rec["n"],
+                                   rec["method"], rec["epochs"], rec["relative_change"]) for rec in records]
+    mnist = [open(os.path.join(os.environ["VANTEL_MNIST"], name), "rb").read() for name in vantel.MNIST_FILES]
+    assert results[0].datasets_sha256 == hashlib.sha256(b"".join(mnist)).hexdigest()
     # The same run on its own, and W2 in the layout its fingerprint hashes.
     alone = calculator.compute(columns.values[:, 1], method=3, epochs=2)
     assert alone.w2_sha256 == records[1]["w2_sha256"]
@@ -53,39 +52,14 @@ def test_many_runs_on_one_or_two_threads_come_in_order_and_equal_runs_one_by_one
     assert calculator.compute_many(rows, epochs=1, values=True).tolist() == [r.value for r in alone]
 
 
-def test_epoch_counts_in_any_order_give_each_counts_own_run(calculator):
-    x = noisy(200, 9)
-    counts = [3, 1, 2]  # the largest, where the shared run ends, first
-    alone = [calculator.compute(x, epochs=e) for e in counts]
-    assert [(r.epochs, r.value, r.correct_count, r.w2_sha256) for r in calculator.compute_many([x], epochs=counts)] \
-        == [(r.epochs, r.value, r.correct_count, r.w2_sha256) for r in alone]
-
-
-def test_a_result_names_its_datasets_and_says_when_they_are_not_the_published_ones(calculator, tmp_path):
-    published = os.environ["VANTEL_MNIST"]
-    for name in vantel.MNIST_FILES:
-        os.symlink(os.path.join(published, name), tmp_path / name)
-    labels = tmp_path / "t10k-labels.idx1-ubyte"
-    changed = bytearray(labels.read_bytes())
-    changed[8] = (changed[8] + 1) % 10  # the first test image's label
-    labels.unlink()
-    labels.write_bytes(bytes(changed))
-    for folder, used in ((published, calculator), (str(tmp_path), vantel.Calculator(mnist_dir=tmp_path))):
-        digest = hashlib.sha256()
-        for name in vantel.MNIST_FILES:
-            digest.update(open(os.path.join(folder, name), "rb").read())
-        result = used.compute(noisy(20, 10), epochs=1)
-        assert result.datasets_sha256 == digest.hexdigest()
-        assert result.warnings == ([] if folder == published else [
-            f"the MNIST-10 files of {folder}/ are not the published ones (SHA-256 {digest.hexdigest()}): "
-            f"values computed with them differ from everyone else's"])
-
-
-def test_a_curve_is_the_value_at_each_epoch(calculator):
+def test_a_curve_and_counts_in_any_order_give_each_counts_own_run(calculator):
     x = noisy(400, 5)
     points = calculator.curve(x, method=4, epochs=3)
     assert points.shape == (3,)
-    assert list(points) == [calculator.value(x, method=4, epochs=e) for e in (1, 2, 3)]
+    alone = [calculator.compute(x, method=4, epochs=e) for e in (3, 1, 2)]  # the largest first
+    assert list(points) == [alone[1].value, alone[2].value, alone[0].value]
+    shared = calculator.compute_many([x], method=4, epochs=[3, 1, 2])
+    assert [(r.epochs, r.value, r.w2_sha256) for r in shared] == [(r.epochs, r.value, r.w2_sha256) for r in alone]
 
 
 @pytest.mark.parametrize("length, window, step, starts", [
@@ -115,27 +89,20 @@ def test_rescaling_gives_the_commands_rescaled_values(calculator, tmp_path):
         calculator.compute(x, epochs=1, rescale="zscore").value_text
 
 
-@pytest.mark.parametrize("content, expected, said", [
-    # A line short of a field gives that field its whole text, as the window reads it.
-    ("time\tvalue\n1\t0,5\n2\tnan\n3\n4\t2.5\n", [[0, 0], [1, 0.5], [2, 0], [3, 3], [4, 2.5]], [
-        "{path}: the first line has 2 fields, 1 line has fewer (at line 4)",
-        "{path} column 1: 1 of 5 values is not a number (at line 1: \"time\"), read as 0",
-        "{path} column 2: 2 of 5 values are not numbers (first at line 1: \"value\"), read as 0",
-        "{path} column 2: 1 of 5 lines has no field 2 (at line 4); the whole line was read there",
-    ]),
-    # A field beyond the double range spoils its own column only.
-    ("7\t1\ta\n1e400\t2\tb\n", [[math.nan, 1, 0], [math.nan, 2, 0]], [
-        "{path} line 2 column 1: \"1e400\": Floating point overflow",
-        "{path} column 3: 2 of 2 values are not numbers (first at line 1: \"a\"), read as 0",
-        "{path} column 3: none of its 2 fields is a number; it holds no series",
-    ]),
-])
-def test_read_columns_says_what_it_read_as_0_or_could_not_read(tmp_path, content, expected, said):
+def test_read_columns_says_what_it_read_as_0(tmp_path):
     path = tmp_path / "recording.txt"
-    path.write_text(content)
+    path.write_text("time\tvalue\tbig\n1\t0,5\t7\n2\tnan\t1e400\n3\n4\t2.5\t8\n")
     values, warnings = vantel.read_columns(path)
-    assert np.array_equal(values, np.array(expected), equal_nan=True)
-    assert warnings == [text.format(path=path) for text in said]
+    # A line short of a field gives that field its whole text, as the window reads it;
+    # a field beyond the double range spoils its own column only.
+    assert values[:, :2].tolist() == [[0, 0], [1, 0.5], [2, 0], [3, 3], [4, 2.5]] and np.isnan(values[:, 2]).all()
+    assert warnings == [
+        f"{path}: the first line has 3 fields, 1 line has fewer (at line 4)",
+        f"{path} column 1: 1 of 5 values is not a number (at line 1: \"time\"), read as 0",
+        f"{path} column 2: 2 of 5 values are not numbers (first at line 1: \"value\"), read as 0",
+        f"{path} column 2: 1 of 5 lines has no field 2 (at line 4); the whole line was read there",
+        f"{path} line 3 column 3: \"1e400\": Floating point overflow",
+    ]
 
 
 def test_the_namespace_holds_the_api_only():
@@ -147,5 +114,5 @@ def test_the_namespace_holds_the_api_only():
 def test_a_result_reads_well():
     result = vantel.compute(noisy(20, 8), epochs=1)
     assert result.version == vantel.__version__
-    assert (result.start, result.window, result.rescale) == (0, None, "none")
+    assert (result.start, result.window, result.rescale, result.warnings) == (0, None, "none", [])
     assert repr(result).startswith(f"Result(value={result.value_text}, method=5, epochs=1, n=20, ")
