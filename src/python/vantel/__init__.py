@@ -322,10 +322,12 @@ class Calculator:
 
         Raises ValueError for a series of the wrong length or with a value
         that is not finite, a method outside 1..6 or fewer than 1 epoch;
-        TypeError for an argument that is not a 1-D sequence of numbers;
-        OverflowError when the values are so large that the network's
-        arithmetic leaves the double range. Ctrl-C raises KeyboardInterrupt
-        within about a second."""
+        TypeError for an argument that is not a 1-D sequence of numbers
+        (booleans and masked arrays are refused too); OverflowError when the
+        values are so large that the network's arithmetic leaves the double
+        range; MemoryError when a run's memory cannot be had; RuntimeError
+        when not one worker thread can be started. Ctrl-C raises
+        KeyboardInterrupt within about a second."""
         series = _series(x)
         m = _methods(method)
         e = _epochs(epochs)
