@@ -1,7 +1,8 @@
 """Installs the Python package vantel: `pip install --no-build-isolation .`
 
 The compiled half is built by CMake with VANTEL_PYTHON_ONLY (the engine, the
-series readers and the module; no Qt, no GoogleTest) for the interpreter that
+series readers, the batches' shared texts and the module; no Qt, no
+GoogleTest) for the interpreter that
 runs this script, and laid out with the Python half and the default
 T-pattern. Nothing is downloaded.
 """

@@ -1,5 +1,8 @@
 #include "python/data_columns.h"
 
+#include <limits>
+
+#include "base/error.h"
 #include "series/series_reader.h"
 
 namespace vantel::python {
@@ -13,11 +16,21 @@ Data_columns read_data_columns(const std::string& path)
     out.warnings = table.warnings;
     out.values.resize(out.rows * static_cast<std::size_t>(out.columns));
     if (out.rows == 0) return out;
+    const auto columns = static_cast<std::size_t>(out.columns);
     for (std::int32_t c = 1; c <= out.columns; ++c) {
-        const Column_read read = read_column(table, c, 1, out.rows);
-        if (auto warning = not_number_warning(table, read)) out.warnings.push_back(*warning);
-        for (std::size_t r = 0; r < out.rows; ++r)
-            out.values[r * static_cast<std::size_t>(out.columns) + static_cast<std::size_t>(c - 1)] = read.values[r];
+        const auto at = static_cast<std::size_t>(c - 1);
+        try {
+            const Column_read read = read_column(table, c, 1, out.rows);
+            for (std::string& warning : column_warnings(table, read)) out.warnings.push_back(std::move(warning));
+            if (auto problem = column_problem(table, read)) out.warnings.push_back(std::move(*problem));
+            for (std::size_t r = 0; r < out.rows; ++r) out.values[r * columns + at] = read.values[r];
+        } catch (const Vantel_error& error) {
+            // A field beyond the double range spoils its own column only:
+            // its values are NaN, which no computation takes as a series.
+            out.warnings.push_back(error.what());
+            for (std::size_t r = 0; r < out.rows; ++r)
+                out.values[r * columns + at] = std::numeric_limits<double>::quiet_NaN();
+        }
     }
     return out;
 }

@@ -7,14 +7,17 @@
 #include <pybind11/pybind11.h>
 #include <pybind11/stl.h>
 
+#include <charconv>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "base/version.h"
+#include "batch/result_files.h"
 #include "engine/run_arguments.h"
 #include "python/data_columns.h"
 #include "python/series_runs.h"
+#include "series/text_readers.h"
 
 namespace py = pybind11;
 
@@ -28,9 +31,20 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// The change from the first to the second value of two epoch counts, as
+// the command's records give it: None where it is undefined.
+py::object relative_change(const Run_result& first, const Run_result& second)
+{
+    const std::string text =
+        relative_change_text(parse_number(first.value_text), parse_number(second.value_text), '.');
+    double change = 0;
+    if (std::from_chars(text.data(), text.data() + text.size(), change).ec != std::errc()) return py::none();
+    return py::float_(change);
+}
+
 // A run's fields by name: the package's Result takes them as keyword
 // arguments, so a field added here cannot land in another's place.
-py::dict result_fields(const Run_result& r)
+py::dict result_fields(const Run_result& r, const std::vector<std::string>& warnings)
 {
     py::array_t<double> w2({Neurons + 1, Outputs});
     std::copy(r.w2.begin(), r.w2.end(), w2.mutable_data());
@@ -44,7 +58,10 @@ py::dict result_fields(const Run_result& r)
     fields["epochs"] = r.epochs;
     fields["w2"] = std::move(w2);
     fields["w2_sha256"] = r.w2_sha256;
+    fields["datasets_sha256"] = r.datasets_sha256;
     fields["seconds"] = r.seconds;
+    fields["warnings"] = py::cast(warnings);
+    fields["relative_change"] = py::none();
     return fields;
 }
 
@@ -68,13 +85,22 @@ public:
 
     // Every combination of the series (1-D float64 arrays), methods and
     // epoch counts, in the order series, method, epochs: each run's fields
-    // by name.
+    // by name. With exactly two epoch counts, the second run of each series
+    // and method has the relative change, as the command's record has it.
     py::list run(const py::list& series, std::vector<int> methods, std::vector<int> epochs,
                  const std::string& rescale, int threads, const py::object& progress)
     {
+        const bool pairs = epochs.size() == 2;
+        const auto results = compute(series, std::move(methods), std::move(epochs), rescale, threads, progress);
+        std::vector<std::string> warnings;
+        if (const std::string& warning = networks_->datasets()->mnist_warning(); !warning.empty())
+            warnings.push_back(warning);
         py::list out;
-        for (const Run_result& r : compute(series, std::move(methods), std::move(epochs), rescale, threads, progress))
-            out.append(result_fields(r));
+        for (std::size_t i = 0; i < results.size(); ++i) {
+            py::dict fields = result_fields(results[i], warnings);
+            if (pairs && i % 2 == 1) fields["relative_change"] = relative_change(results[i - 1], results[i]);
+            out.append(std::move(fields));
+        }
         return out;
     }
 
@@ -176,7 +202,10 @@ PYBIND11_MODULE(_vantel, m)
         try {
             if (raised) std::rethrow_exception(raised);
         } catch (const Run_failed& error) {
-            PyErr_SetString(error.overflow ? PyExc_OverflowError : PyExc_RuntimeError, error.what());
+            PyObject* type = error.cause == Run_failed::Cause::overflow ? PyExc_OverflowError
+                             : error.cause == Run_failed::Cause::memory ? PyExc_MemoryError
+                                                                        : PyExc_RuntimeError;
+            PyErr_SetString(type, error.what());
         } catch (const Vantel_error& error) {
             PyErr_SetString(PyExc_ValueError, error.what());
         }

@@ -2,6 +2,8 @@
 
 #include <atomic>
 #include <exception>
+#include <new>
+#include <optional>
 
 #include "engine/run_arguments.h"
 
@@ -63,25 +65,30 @@ std::vector<Run_result> compute_series_runs(Network_pool& networks, const Series
     progress.epochs = jobs * static_cast<std::size_t>(largest);
     const auto started = std::chrono::steady_clock::now();
     bool interrupted = false;
+    const Run_pool::Job run_job = [&](Network& network, std::size_t job) {
+        Run_options options;
+        options.method = runs.methods[job % methods];
+        options.stop = &stop;
+        options.after_epoch = [&epochs_done](int) { ++epochs_done; };
+        try {
+            std::vector<Run_result> each = network.compute_each(used[job / methods], runs.epochs, options);
+            for (std::size_t k = 0; k < counts; ++k) results[job * counts + k] = std::move(each[k]);
+        } catch (...) {
+            errors[job] = std::current_exception();
+        }
+    };
     {
-        Run_pool pool(
-            networks, jobs, runs.threads,
-            [&](Network& network, std::size_t job) {
-                Run_options options;
-                options.method = runs.methods[job % methods];
-                options.stop = &stop;
-                options.after_epoch = [&epochs_done](int) { ++epochs_done; };
-                try {
-                    std::vector<Run_result> each = network.compute_each(used[job / methods], runs.epochs, options);
-                    for (std::size_t k = 0; k < counts; ++k) results[job * counts + k] = std::move(each[k]);
-                } catch (...) {
-                    errors[job] = std::current_exception();
-                }
-            },
-            stop);
+        std::optional<Run_pool> pool;
+        try {
+            pool.emplace(networks, jobs, runs.threads, run_job, stop);
+        } catch (const Vantel_error& error) {
+            // Not one worker thread could be started: the system's limit,
+            // not the caller's arguments.
+            throw Run_failed(error.what(), Run_failed::Cause::other);
+        }
         std::size_t jobs_done = 0;
-        while (!pool.over()) {
-            jobs_done += pool.collect(Poll_interval).size();
+        while (!pool->over()) {
+            jobs_done += pool->collect(Poll_interval).size();
             progress.runs_done = jobs_done * counts;
             progress.epochs_done = epochs_done.load();
             progress.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
@@ -92,8 +99,8 @@ std::vector<Run_result> compute_series_runs(Network_pool& networks, const Series
         }
         // A network that could not be made (out of memory, say) fails its runs there.
         for (std::size_t job = 0; job < jobs; ++job)
-            if (!errors[job] && !pool.failure(job).empty())
-                errors[job] = std::make_exception_ptr(Vantel_error(pool.failure(job)));
+            if (!errors[job] && !pool->failure(job).empty())
+                errors[job] = std::make_exception_ptr(Vantel_error(pool->failure(job)));
     }
     if (interrupted) throw Runs_interrupted();
 
@@ -106,9 +113,11 @@ std::vector<Run_result> compute_series_runs(Network_pool& networks, const Series
         } catch (const Overflow_error& error) {
             throw Run_failed(which + error.what() +
                                  " (the series' values make the network's arithmetic leave the double range)",
-                             true);
+                             Run_failed::Cause::overflow);
+        } catch (const std::bad_alloc& error) {
+            throw Run_failed(which + "out of memory for the run (" + error.what() + ")", Run_failed::Cause::memory);
         } catch (const std::exception& error) {
-            throw Run_failed(which + error.what(), false);
+            throw Run_failed(which + error.what(), Run_failed::Cause::other);
         }
     }
     return results;

@@ -41,11 +41,17 @@ struct Runs_progress {
     double seconds = 0;
 };
 
-// A run that could not be computed: `series` and `method` say which.
+// A run that could not be computed: `series` and `method` say which; or
+// no run at all, when not one worker thread could be started.
 class Run_failed : public Vantel_error {
 public:
-    Run_failed(const std::string& what, bool overflow) : Vantel_error(what), overflow(overflow) {}
-    bool overflow;  // the network's arithmetic left the double range
+    enum class Cause {
+        other,
+        overflow,  // the network's arithmetic left the double range
+        memory,    // the run's memory could not be had
+    };
+    Run_failed(const std::string& what, Cause cause) : Vantel_error(what), cause(cause) {}
+    Cause cause;
 };
 
 class Runs_interrupted : public std::exception {
@@ -57,8 +63,8 @@ public:
 // bit what Network::compute gives for that run alone, whatever `threads`.
 // Throws Vantel_error before any work when an argument cannot be used (its
 // text names the series by its index from 0 when there are several),
-// Run_failed for the first run, in that order, that failed, and
-// Runs_interrupted.
+// Run_failed for the first run, in that order, that failed (or when no
+// worker thread can be started), and Runs_interrupted.
 std::vector<Run_result> compute_series_runs(Network_pool& networks, const Series_runs& runs,
                                             const std::function<bool(const Runs_progress&)>& poll);
 

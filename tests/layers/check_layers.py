@@ -4,7 +4,7 @@
 The layers, lowest first: base, engine, series, batch, model, app; ui stands
 on model, the command (cli) on batch (never on model, app or ui), the
 window's entry point (main) on everything, the Python module (python) on
-engine and series."""
+engine, series and batch."""
 import os
 import re
 import sys
@@ -19,7 +19,7 @@ BELOW = {
     "ui": {"base", "engine", "series", "batch", "model"},
     "cli": {"base", "engine", "series", "batch"},
     "main": {"base", "engine", "series", "model", "batch", "app", "ui"},
-    "python": {"base", "engine", "series"},
+    "python": {"base", "engine", "series", "batch"},
 }
 
 source = sys.argv[1]

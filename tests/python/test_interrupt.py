@@ -1,11 +1,17 @@
 """Ctrl-C in the middle of a long run raises KeyboardInterrupt: the runs
 stop at their next image. The child's progress line tells when training has
-begun; only then does it get the signal (a handshake, not a delay)."""
+begun; only then does it get the signal (a handshake, not a delay). Other
+threads run while runs work, and runs that get no thread raise."""
 import os
 import re
 import signal
 import subprocess
 import sys
+import threading
+
+import pytest
+
+from conftest import noisy
 
 CHILD = r"""
 import numpy as np, vantel
@@ -34,3 +40,39 @@ def test_ctrl_c_interrupts_a_long_run():
     assert child.returncode == 0, err
     assert out.decode().split()[0] == "interrupted"
     assert re.fullmatch(r"0\.\d{4}", out.decode().split()[1])
+
+
+def test_other_threads_run_while_a_compute_works(calculator):
+    # With so long a switch interval the GIL changes hands only where it is released.
+    go, ran = threading.Event(), threading.Event()
+    other = threading.Thread(target=lambda: go.wait() and ran.set())
+    other.start()
+
+    def stop_once_the_other_ran(*progress):
+        if ran.is_set():
+            raise InterruptedError
+
+    interval = sys.getswitchinterval()
+    sys.setswitchinterval(1000)
+    try:
+        go.set()
+        with pytest.raises(InterruptedError):  # else the other thread waited for the whole run
+            calculator._engine.run([noisy(50, 11)], [5], [200], "none", 1, stop_once_the_other_ran)
+    finally:
+        sys.setswitchinterval(interval)
+        other.join()
+
+
+def test_runs_that_cannot_start_a_thread_raise():
+    # 4 MB more address space than the loaded datasets take is less than a thread's stack.
+    child = subprocess.run([sys.executable, "-c", """
+import resource, numpy as np, vantel
+calculator = vantel.Calculator()
+size = int(open("/proc/self/statm").read().split()[0]) * resource.getpagesize()
+resource.setrlimit(resource.RLIMIT_AS, (size + (4 << 20), resource.RLIM_INFINITY))
+try:
+    calculator.compute_many([np.linspace(0, 1, 50)], epochs=1, threads=1)
+except RuntimeError as error:
+    print(error)
+"""], capture_output=True, text=True)
+    assert child.stdout.startswith("cannot start a thread for the runs: "), child.stdout + child.stderr

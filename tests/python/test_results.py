@@ -1,6 +1,8 @@
 """The package's numbers are the command's, and runs in parallel are the
 runs one by one."""
+import hashlib
 import json
+import os
 
 import numpy as np
 import pytest
@@ -15,25 +17,27 @@ def test_a_file_column_gives_the_commands_value_count_and_fingerprint(calculator
     columns = vantel.read_columns(EXAMPLE_FILE)
     assert columns.warnings == []
     results = calculator.compute_many([columns.values[:, 1]], method=3, epochs=[1, 2])
-    assert [(r.value, r.value_text, r.correct_count, r.w2_sha256, r.n, r.method, r.epochs) for r in results] == \
-        [(rec["value"], rec["value_text"], rec["correct_count"], rec["w2_sha256"], rec["n"], rec["method"],
-          rec["epochs"]) for rec in records]
+    assert [(r.value, r.value_text, r.correct_count, r.w2_sha256, r.n, r.method, r.epochs, r.relative_change)
+            for r in results] == [(rec["value"], rec["value_text"], rec["correct_count"], rec["w2_sha256"], rec["n"],
+                                   rec["method"], rec["epochs"], rec["relative_change"]) for rec in records]
+    mnist = [open(os.path.join(os.environ["VANTEL_MNIST"], name), "rb").read() for name in vantel.MNIST_FILES]
+    assert results[0].datasets_sha256 == hashlib.sha256(b"".join(mnist)).hexdigest()
     # The same run on its own, and W2 in the layout its fingerprint hashes.
     alone = calculator.compute(columns.values[:, 1], method=3, epochs=2)
     assert alone.w2_sha256 == records[1]["w2_sha256"]
     assert alone.w2.shape == (26, 10) and alone.tested_count == 10000
-    import hashlib
     assert hashlib.sha256(alone.w2.astype("<f8").tobytes()).hexdigest() == alone.w2_sha256
 
 
 def test_many_runs_on_one_or_two_threads_come_in_order_and_equal_runs_one_by_one(calculator):
     series = [noisy(300, 1), noisy(19625, 2)[:1000], list(range(7))]
     one = calculator.compute_many(series, method=[2, 6], epochs=[2, 1], threads=1)
-    two = calculator.compute_many(series, method=[2, 6], epochs=[2, 1], threads=2)
     order = [(s, m, e) for s in range(3) for m in (2, 6) for e in (2, 1)]
     assert [(r.n, r.method, r.epochs) for r in one] == [(len(series[s]), m, e) for s, m, e in order]
     fingerprint = [(r.value_text, r.correct_count, r.w2_sha256) for r in one]
-    assert fingerprint == [(r.value_text, r.correct_count, r.w2_sha256) for r in two]
+    for threads in (2, 1024):  # 1024: more threads than runs and cores
+        many = calculator.compute_many(series, method=[2, 6], epochs=[2, 1], threads=threads)
+        assert fingerprint == [(r.value_text, r.correct_count, r.w2_sha256) for r in many]
     s, m, e = order[5]
     single = calculator.compute(series[s], method=m, epochs=e)
     assert (single.value_text, single.w2_sha256) == fingerprint[5][::2]
@@ -48,11 +52,14 @@ def test_many_runs_on_one_or_two_threads_come_in_order_and_equal_runs_one_by_one
     assert calculator.compute_many(rows, epochs=1, values=True).tolist() == [r.value for r in alone]
 
 
-def test_a_curve_is_the_value_at_each_epoch(calculator):
+def test_a_curve_and_counts_in_any_order_give_each_counts_own_run(calculator):
     x = noisy(400, 5)
     points = calculator.curve(x, method=4, epochs=3)
     assert points.shape == (3,)
-    assert list(points) == [calculator.value(x, method=4, epochs=e) for e in (1, 2, 3)]
+    alone = [calculator.compute(x, method=4, epochs=e) for e in (3, 1, 2)]  # the largest first
+    assert list(points) == [alone[1].value, alone[2].value, alone[0].value]
+    shared = calculator.compute_many([x], method=4, epochs=[3, 1, 2])
+    assert [(r.epochs, r.value, r.w2_sha256) for r in shared] == [(r.epochs, r.value, r.w2_sha256) for r in alone]
 
 
 @pytest.mark.parametrize("length, window, step, starts", [
@@ -84,14 +91,17 @@ def test_rescaling_gives_the_commands_rescaled_values(calculator, tmp_path):
 
 def test_read_columns_says_what_it_read_as_0(tmp_path):
     path = tmp_path / "recording.txt"
-    path.write_text("time\tvalue\n1\t0,5\n2\tnan\n3\n4\t2.5\n")
+    path.write_text("time\tvalue\tbig\n1\t0,5\t7\n2\tnan\t1e400\n3\n4\t2.5\t8\n")
     values, warnings = vantel.read_columns(path)
-    # A line short of a field gives that field its whole text, as the window reads it.
-    assert values.tolist() == [[0, 0], [1, 0.5], [2, 0], [3, 3], [4, 2.5]]
+    # A line short of a field gives that field its whole text, as the window reads it;
+    # a field beyond the double range spoils its own column only.
+    assert values[:, :2].tolist() == [[0, 0], [1, 0.5], [2, 0], [3, 3], [4, 2.5]] and np.isnan(values[:, 2]).all()
     assert warnings == [
-        f"{path}: the first line has 2 fields, 1 line has fewer (at line 4)",
+        f"{path}: the first line has 3 fields, 1 line has fewer (at line 4)",
         f"{path} column 1: 1 of 5 values is not a number (at line 1: \"time\"), read as 0",
         f"{path} column 2: 2 of 5 values are not numbers (first at line 1: \"value\"), read as 0",
+        f"{path} column 2: 1 of 5 lines has no field 2 (at line 4); the whole line was read there",
+        f"{path} line 3 column 3: \"1e400\": Floating point overflow",
     ]
 
 
@@ -104,5 +114,5 @@ def test_the_namespace_holds_the_api_only():
 def test_a_result_reads_well():
     result = vantel.compute(noisy(20, 8), epochs=1)
     assert result.version == vantel.__version__
-    assert (result.start, result.window, result.rescale) == (0, None, "none")
+    assert (result.start, result.window, result.rescale, result.warnings) == (0, None, "none", [])
     assert repr(result).startswith(f"Result(value={result.value_text}, method=5, epochs=1, n=20, ")

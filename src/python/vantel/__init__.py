@@ -78,7 +78,16 @@ class Result:
                   hidden neurons, 10 outputs)
     w2_sha256     SHA-256 of W2 as 260 little-endian doubles, row by row: the
                   same on every machine that trained the same network
+    datasets_sha256  SHA-256 of the four MNIST-10 files one after another
+                  (train images, train labels, test images, test labels)
     seconds       wall-clock time of the run (of a shared run, up to this count)
+    warnings      what the run's value should be read with, as texts: that the
+                  MNIST-10 files are not the published ones, so that the value
+                  differs from everyone else's; empty for a plain run
+    relative_change  (second - first) / second of the values at exactly two
+                  epoch counts, on the run of the second count, as the command
+                  gives it (four decimals); None on other runs and when the
+                  second value is 0
     version       the calculator's version
     start         the index (from 0) in the given series of the first value used
     window        the window's length for a run of ``sliding``, else None
@@ -94,7 +103,10 @@ class Result:
     epochs: int
     w2: _np.ndarray = _field(repr=False)
     w2_sha256: str
+    datasets_sha256: str
     seconds: float
+    warnings: list[str]
+    relative_change: float | None
     version: str = __version__
     start: int = 0
     window: int | None = None
@@ -110,21 +122,34 @@ class Result:
 
 class Columns(_typing.NamedTuple):
     """What ``read_columns`` returns: ``values`` (one row per line of the file,
-    one column per series) and ``warnings`` (what the readers read as 0 or
-    guessed)."""
+    one column per series) and ``warnings`` (what the readers read as 0,
+    guessed or could not read)."""
 
     values: _np.ndarray
     warnings: list[str]
 
 
-def _series(x, what: str = "x") -> _np.ndarray:
-    """x as a 1-D float64 array (no copy when it already is one), checked."""
+def _numbers(x, what: str) -> _np.ndarray:
+    """x as an array of numbers, of any shape; refused as what it is
+    otherwise."""
+    if isinstance(x, _np.ma.MaskedArray):
+        raise TypeError(f"{what} is a masked array, whose mask would be ignored (its masked values computed as "
+                        f"they are stored); pass x.compressed() to drop them or x.filled(value) to fill them")
     try:
         array = _np.asarray(x)
     except (TypeError, ValueError) as error:  # ragged nested lists, say
         raise TypeError(f"{what} must be a 1-D sequence of numbers: {error}") from None
-    if array.dtype.kind not in "biuf":
+    if array.dtype.kind == "b":
+        raise TypeError(f"{what} must be a 1-D sequence of numbers, got an array of booleans; "
+                        f"pass x.astype(float) to compute them as 0 and 1")
+    if array.dtype.kind not in "iuf":
         raise TypeError(f"{what} must be a 1-D sequence of numbers, got an array of {array.dtype}")
+    return array
+
+
+def _series(x, what: str = "x") -> _np.ndarray:
+    """x as a 1-D float64 array (no copy when it already is one), checked."""
+    array = _numbers(x, what)
     if array.ndim != 1:
         raise TypeError(f"{what} must be 1-D (one series), got an array of {array.ndim} dimensions "
                         f"of shape {array.shape}")
@@ -297,10 +322,12 @@ class Calculator:
 
         Raises ValueError for a series of the wrong length or with a value
         that is not finite, a method outside 1..6 or fewer than 1 epoch;
-        TypeError for an argument that is not a 1-D sequence of numbers;
-        OverflowError when the values are so large that the network's
-        arithmetic leaves the double range. Ctrl-C raises KeyboardInterrupt
-        within about a second."""
+        TypeError for an argument that is not a 1-D sequence of numbers
+        (booleans and masked arrays are refused too); OverflowError when the
+        values are so large that the network's arithmetic leaves the double
+        range; MemoryError when a run's memory cannot be had; RuntimeError
+        when not one worker thread can be started. Ctrl-C raises
+        KeyboardInterrupt within about a second."""
         series = _series(x)
         m = _methods(method)
         e = _epochs(epochs)
@@ -376,7 +403,7 @@ class Calculator:
         each window's first value, and its value. The windows are computed in
         parallel, as compute_many computes; rescaling, when asked for, is done
         on each window's values."""
-        array = _np.asarray(x)
+        array = _numbers(x, "x")
         if array.ndim != 1:
             raise TypeError(f"x must be 1-D (one series), got an array of shape {array.shape}")
         w = _whole_numbers(window, "window", MIN_SERIES_LENGTH, MAX_SERIES_LENGTH, one=True)[0]
@@ -402,19 +429,22 @@ class Calculator:
 
 
 def _series_whole(array: _np.ndarray) -> _np.ndarray:
-    """A long 1-D array as float64, before it is cut into windows."""
-    if array.dtype.kind not in "biuf":
-        raise TypeError(f"x must be a 1-D sequence of numbers, got an array of {array.dtype}")
+    """A long 1-D array of numbers as float64, before it is cut into windows."""
     return _np.ascontiguousarray(array, dtype=_np.float64)
 
 
 def _series_list(series) -> list[_np.ndarray]:
+    if isinstance(series, _np.ma.MaskedArray):
+        _numbers(series, "series")  # refused, saying why
     if isinstance(series, _np.ndarray):
         if series.ndim == 1 and series.dtype != object:
             raise TypeError("compute_many takes several series: a 2-D array (one series per row) or a list "
                             "of 1-D sequences; for one series use compute")
         if series.ndim == 2 and series.dtype != object:
             return [_series(row, f"series {i}") for i, row in enumerate(series)]
+        if series.ndim == 2:
+            raise TypeError("series must be a 2-D array of numbers or a list of 1-D sequences, got a 2-D array of "
+                            "Python objects (dtype object); convert it with series.astype(float)")
         if series.ndim != 1:
             raise TypeError(f"series must be a 2-D array or a list of 1-D sequences, got {series.ndim} dimensions")
     if isinstance(series, (str, bytes)) or not isinstance(series, _Iterable):
@@ -431,13 +461,26 @@ def read_columns(path: str | _os.PathLike) -> Columns:
     on the first line. Returns Columns(values, warnings): values is a 2-D
     float64 array with one row per line and one column per series (column c
     of the file is values[:, c - 1]); a field that is not a number (a header,
-    "nan", an empty field, a missing field of a short line) is read as 0, as
-    the window reads it, and said in warnings, as are a file that seems to use
-    another separator and lines whose field counts differ.
+    "nan", an empty field) is read as 0, as the window reads it, and said in
+    warnings, as are a file that seems to use another separator, lines whose
+    field counts differ, lines too short to hold a column (the column takes
+    the whole line there, as the window reads it) and a column in which no
+    field is a number (its values are all 0: it holds no series). A field
+    beyond the double range ("1e309") spoils its column alone: that column's
+    values are all NaN, so that computing it is refused, and a warning names
+    the file, the line, the column and "Floating point overflow".
+
+    A decimal field is read to extended precision and then rounded to a
+    double, as the window and the command read it. That rounding differs now
+    and then in the last bit from numpy's (np.loadtxt, float()): 21 of the
+    78500 values of the program's example file DATA/logistic_map.txt do, and
+    a column read by numpy can give another W2 fingerprint than the command
+    gives for it. To compute the program's numbers from a file, read it with
+    read_columns.
 
     Raises FileNotFoundError (or another OSError) when the file cannot be
     opened, ValueError when it is not plain text (a NUL byte, UTF-16, a binary
-    file) or holds a number beyond the double range."""
+    file)."""
     name = _os.fspath(path)
     with open(name, "rb"):
         pass  # the system's own error when the file cannot be opened

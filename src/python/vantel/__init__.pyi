@@ -29,7 +29,10 @@ class Result:
     epochs: int
     w2: npt.NDArray[np.float64]
     w2_sha256: str
+    datasets_sha256: str
     seconds: float
+    warnings: List[str]
+    relative_change: Optional[float]
     version: str
     start: int
     window: Optional[int]
