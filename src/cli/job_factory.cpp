@@ -66,7 +66,7 @@ void Job_factory::add_file(std::size_t file, const Data_file& description, const
                 for (const int e : plan.epochs) {
                     const bool needed =
                         !done_ ||
-                        !done_->count(run_key(description.sha256, c, method, e, job.n, start, job.window, job.rescale));
+                        !done_->count(run_key(description.path, description.sha256, c, method, e, job.n, start, job.window, job.rescale));
                     job.wanted.push_back(needed);
                     any = any || needed;
                     wanted_ += needed;
