@@ -138,7 +138,8 @@ std::optional<std::string> write_text(const std::string& path, std::string_view 
 {
     // A link is followed and its target replaced; a device or FIFO is
     // written, never replaced; a file replaced keeps its permission bits.
-    const std::filesystem::path target = existing == Existing::replace ? written_path(path) : std::filesystem::path(path);
+    const std::filesystem::path target =
+        existing == Existing::replace ? written_path(path) : std::filesystem::path(path);
     struct stat status {};
     const bool exists = existing == Existing::replace && ::stat(target.c_str(), &status) == 0;
     if (exists && !S_ISREG(status.st_mode)) return write_in_place(path, target, text);

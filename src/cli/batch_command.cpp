@@ -44,7 +44,8 @@ void check_writable_folder(const std::string& folder, std::vector<std::string>& 
         problems.push_back("cannot write into " + folder + ": " + error.message());
         return;
     }
-    if (const auto reason = unwritable_folder(folder)) problems.push_back("cannot write into " + folder + ": " + *reason);
+    if (const auto reason = unwritable_folder(folder))
+        problems.push_back("cannot write into " + folder + ": " + *reason);
 }
 
 // No result file of the batch replaces a file it reads: a data file (the
@@ -101,7 +102,6 @@ std::vector<std::string> read_init_file(const std::string& path, bool& usable, s
     }
     return lines;
 }
-
 
 Batch_setup check_batch(const Options& options, const std::string& program_dir, std::vector<std::string>& problems)
 {

@@ -229,7 +229,8 @@ std::string text_table(const std::vector<Run_record>& records, bool single_value
     }
     out = std::string("file\tcolumn\t") + (with_start ? "start\t" : "") + "method\tepochs\tvalue\trelative_change\n";
     for (const Run_record& r : records)
-        out += table_cell(r.file) + "\t" + std::to_string(r.column) + "\t" + (with_start ? std::to_string(r.start) + "\t" : "") +
+        out += table_cell(r.file) + "\t" + std::to_string(r.column) + "\t" +
+               (with_start ? std::to_string(r.start) + "\t" : "") +
                std::to_string(r.method) + "\t" + std::to_string(r.epochs) + "\t" + r.value_text + "\t" +
                r.relative_change + "\n";
     return out;

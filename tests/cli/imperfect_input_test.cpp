@@ -237,7 +237,8 @@ TEST(Imperfect_input, windows_start_where_they_fit_and_a_curve_gives_every_epoch
     const auto unordered = run_vantel(shell_word(data) + " --n 30 --epochs 3,1,2 --format jsonl --threads 1", dir);
     ASSERT_EQ(json_lines(unordered.out).size(), 3u) << unordered.err;
     for (const Json& record : json_lines(unordered.out)) {
-        const auto alone = run_vantel(shell_word(data) + " --n 30 --format jsonl --epochs " + record["epochs"].text, dir);
+        const auto alone =
+            run_vantel(shell_word(data) + " --n 30 --format jsonl --epochs " + record["epochs"].text, dir);
         EXPECT_EQ(record["w2_sha256"].text, json_lines(alone.out).at(0)["w2_sha256"].text) << record["epochs"].text;
     }
 }

@@ -200,7 +200,8 @@ TEST(Many_series, bad_input_is_reported_line_by_line_before_any_work)
         {"--output '' " + data, "--output needs a path, got ''"},
         {"--format csv --output " + d + "/short.txt " + data,
          "the output " + d + "/short.txt is not empty: --resume adds the runs it lacks, --overwrite replaces it"},
-        {"--json --output /proc/runs.json " + data, "cannot write the output to /proc/runs.json: No such file or directory"},
+        {"--json --output /proc/runs.json " + data,
+         "cannot write the output to /proc/runs.json: No such file or directory"},
         {"--tpattern " + d + "/my.VM --output " + d + "/my.VM " + data,
          "the output " + d + "/my.VM is the T-pattern file " + d + "/my.VM: it would be replaced by the results; "
          "choose another --output"},
