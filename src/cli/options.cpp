@@ -260,7 +260,10 @@ Options parse_arguments(const std::vector<std::string>& arguments, std::vector<s
             problems.push_back("--batch writes files into a folder: --output - (standard output) does not go with it");
         options.output.clear();  // standard output
     }
-    if (options.resume && options.output.empty()) problems.push_back("--resume needs --output, the file to resume");
+    if (options.resume && options.output.empty())
+        problems.push_back("--resume needs --output, the file to resume");
+    else if (options.resume && options.format == Format::text && options.batch_dir.empty())
+        problems.push_back("--resume takes csv, jsonl or json records, not text");
     if (options.overwrite && options.output.empty())
         problems.push_back("--overwrite needs --output, the file to replace");
     if (options.overwrite && options.resume)
