@@ -9,7 +9,8 @@
 #
 # Each data file gets RESULT_FOLDER/<name>.csv, one record per run. The job
 # log lets the same command resume an interrupted collection: files already
-# done are not computed again. VANTEL names the program (default: vantel on
+# done are not computed again, and --resume computes only the runs that a
+# file cut short lacks. VANTEL names the program (default: vantel on
 # the PATH).
 set -eu
 data=${1:?data folder}
@@ -20,4 +21,4 @@ mkdir -p "$results"
 
 find "$data" -maxdepth 1 -name '*.txt' -type f | sort |
     parallel --jobs 100% --joblog "$results/joblog.txt" --resume-failed \
-        "$vantel" {} --columns all --epochs "$epochs" --threads 1 --format csv --output "$results/{/.}.csv"
+        "$vantel" {} --columns all --epochs "$epochs" --threads 1 --format csv --output "$results/{/.}.csv" --resume

@@ -7,8 +7,9 @@
 #   sbatch --array=0-$(( $(wc -l < tasks.txt) - 1 ))%50 examples/slurm_array.sh tasks.txt results
 #
 # A task uses the cores Slurm gives it (a process needs about 110 MB and
-# 20 MB more per thread); results land in RESULTS, one file per task,
-# written only once complete. EPOCHS (default 100,200) sets the epoch counts
+# 20 MB more per thread); results land in RESULTS, one file per task. A
+# task run again (requeued, or after a time limit) computes only what its
+# file lacks. EPOCHS (default 100,200) sets the epoch counts
 # of data files, INIT the init file of folders, VANTEL the program. Outside
 # Slurm the script runs one task:
 #   SLURM_ARRAY_TASK_ID=3 examples/slurm_array.sh tasks.txt results
@@ -36,5 +37,5 @@ if [ -d "$item" ]; then
 else
     mkdir -p "$results"
     exec "$vantel" "$item" --columns all --epochs "$epochs" --threads "$threads" \
-        --format csv --output "$results/$(basename "$item" .txt).csv"
+        --format csv --output "$results/$(basename "$item" .txt).csv" --resume
 fi

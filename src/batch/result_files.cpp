@@ -52,9 +52,9 @@ std::filesystem::path temporary_name(const std::filesystem::path& target)
     return target.parent_path() / name;
 }
 
-// The file a path's bytes go to: the end of its chain of symbolic links
-// (which may not exist yet), or the path itself.
-std::filesystem::path link_target(const std::filesystem::path& path)
+}  // namespace
+
+std::filesystem::path written_path(const std::filesystem::path& path)
 {
     std::filesystem::path at = path;
     for (int hops = 0; hops < 40; ++hops) {
@@ -66,6 +66,8 @@ std::filesystem::path link_target(const std::filesystem::path& path)
     }
     return at;  // a loop of links: writing it reports the error
 }
+
+namespace {
 
 // Into a device or a FIFO, which a rename would replace by a file.
 std::optional<std::string> write_in_place(const std::string& shown, const std::filesystem::path& target,
@@ -136,7 +138,8 @@ std::optional<std::string> write_text(const std::string& path, std::string_view 
 {
     // A link is followed and its target replaced; a device or FIFO is
     // written, never replaced; a file replaced keeps its permission bits.
-    const std::filesystem::path target = existing == Existing::replace ? link_target(path) : std::filesystem::path(path);
+    const std::filesystem::path target =
+        existing == Existing::replace ? written_path(path) : std::filesystem::path(path);
     struct stat status {};
     const bool exists = existing == Existing::replace && ::stat(target.c_str(), &status) == 0;
     if (exists && !S_ISREG(status.st_mode)) return write_in_place(path, target, text);

@@ -2,6 +2,7 @@
 // result is never left half written.
 #pragma once
 
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -42,6 +43,10 @@ std::optional<std::string> save_lines(const std::string& path,
 
 // As save_lines, for text that is written as it is.
 std::optional<std::string> save_text(const std::string& path, const std::string& text);
+
+// The file that writing `path` changes: the end of its chain of symbolic
+// links (which may not exist yet), or the path itself.
+std::filesystem::path written_path(const std::filesystem::path& path);
 
 // The run log of a batch that no window shows: written as save_lines writes,
 // under the run-log name of the moment it is written, but never over a run

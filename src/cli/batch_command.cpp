@@ -4,13 +4,13 @@
 #include <cstring>
 #include <filesystem>
 
-#include <fcntl.h>
 #include <unistd.h>
 
 #include "base/program_folder.h"
 #include "base/strings.h"
 #include "base/text_file.h"
 #include "batch/init_file.h"
+#include "batch/result_files.h"
 #include "cli/checks.h"
 #include "cli/driving.h"
 #include "cli/folder_batch.h"
@@ -27,6 +27,13 @@ void refuse_run_options(const Options& options, std::vector<std::string>& proble
                        " does not go with --batch: the init file sets the runs of the batch");
 }
 
+// What a batch reads and writes, each checked before any work.
+struct Batch_setup {
+    std::vector<std::string> init_lines;
+    Dataset_paths paths;
+    std::string app_dir;  // receives "Results" and "DATA_RESULT"
+};
+
 // The folder exists (or can be made) and takes a new file: checked before
 // any work, so that no computed result is lost for want of a place.
 void check_writable_folder(const std::string& folder, std::vector<std::string>& problems)
@@ -37,14 +44,26 @@ void check_writable_folder(const std::string& folder, std::vector<std::string>& 
         problems.push_back("cannot write into " + folder + ": " + error.message());
         return;
     }
-    const std::string probe = folder + ".vantel-write-test-" + std::to_string(::getpid());
-    const int fd = ::open(probe.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-    if (fd < 0) {
-        problems.push_back("cannot write into " + folder + ": " + std::strerror(errno));
-        return;
-    }
-    ::close(fd);
-    ::unlink(probe.c_str());
+    if (const auto reason = unwritable_folder(folder))
+        problems.push_back("cannot write into " + folder + ": " + *reason);
+}
+
+// No result file of the batch replaces a file it reads: a data file (the
+// data folder may be the result folder), the init file, the T-pattern or an
+// MNIST-10 file.
+void check_result_paths(const Options& options, const Batch_setup& setup, const std::string& init_file,
+                        std::vector<std::string>& problems)
+{
+    const std::vector<std::string> names = data_file_names(options.batch_dir);
+    std::vector<std::string> data_files;
+    for (const std::string& name : names) data_files.push_back(options.batch_dir + name);
+    std::vector<Input_file> inputs = job_inputs(data_files, setup.paths.t_pattern_file, setup.paths.mnist_dir);
+    inputs.push_back({init_file, "init file"});
+    for (const std::string& name : names)
+        if (const auto problem = output_is_input(batch_result_path(setup.app_dir, name), inputs)) {
+            problems.push_back(*problem);
+            return;
+        }
 }
 
 void print_reports(Folder_batch& batch, Progress_line& progress, bool& failed)
@@ -84,13 +103,6 @@ std::vector<std::string> read_init_file(const std::string& path, bool& usable, s
     return lines;
 }
 
-// What a batch reads and writes, each checked before any work.
-struct Batch_setup {
-    std::vector<std::string> init_lines;
-    Dataset_paths paths;
-    std::string app_dir;  // receives "Results" and "DATA_RESULT"
-};
-
 Batch_setup check_batch(const Options& options, const std::string& program_dir, std::vector<std::string>& problems)
 {
     if (!options.files.empty()) problems.push_back("give data files or --batch DIR, not both");
@@ -99,8 +111,8 @@ Batch_setup check_batch(const Options& options, const std::string& program_dir, 
 
     Batch_setup setup;
     bool init_read = false;
-    setup.init_lines = read_init_file(options.init_file.empty() ? program_dir + "init.txt" : options.init_file,
-                                      init_read, problems);
+    const std::string init_file = options.init_file.empty() ? program_dir + "init.txt" : options.init_file;
+    setup.init_lines = read_init_file(init_file, init_read, problems);
     // Init line 6 names the MNIST folder, as step 2 reads it.
     const std::string path_line = setup.init_lines.size() > 5 ? setup.init_lines[5] : std::string();
     setup.paths = dataset_paths(options, program_dir,
@@ -116,6 +128,7 @@ Batch_setup check_batch(const Options& options, const std::string& program_dir, 
     } else {
         check_writable_folder(setup.app_dir + "Results/", problems);
         check_writable_folder(setup.app_dir + "DATA_RESULT/", problems);
+        if (is_folder(options.batch_dir)) check_result_paths(options, setup, init_file, problems);
     }
     return setup;
 }
@@ -139,15 +152,18 @@ int run_batch(const Options& options, const std::string& program_dir)
     for (const Series_job& job : jobs) total += job.epochs.size();
     Progress_line progress({total, epochs_to_train(jobs)});
     bool failed = false;
+    std::vector<std::vector<Run_record>> computed(jobs.size());
+    std::vector<const std::vector<Run_record>*> finished(jobs.size(), nullptr);
+    // The files before the first one computed.
+    batch.write_finished(finished, jobs.empty());
     print_reports(batch, progress, failed);
     if (jobs.empty()) return failed ? Some_failed : 0;
 
     const auto datasets = load_datasets(setup.paths, threads);
     if (!datasets) return Bad_input;
-    std::vector<std::vector<Run_record>> computed(jobs.size());
-    std::vector<const std::vector<Run_record>*> finished(jobs.size(), nullptr);
     Table_cache tables(batch.files(), jobs);
-    const std::size_t done = run_jobs({datasets, threads, batch.files(), jobs, tables, computed}, progress,
+    Network_pool networks(datasets);
+    const std::size_t done = run_jobs({networks, threads, batch.files(), jobs, tables, computed}, progress,
                                       [&](std::size_t j) {
                                           finished[j] = &computed[j];
                                           batch.write_finished(finished, false);

@@ -48,9 +48,10 @@ void Table_cache::job_done(std::size_t file)
 
 namespace {
 
-Run_record record_of(const Data_file& file, const Series_job& job, int epochs)
+Run_record record_of(const Datasets& datasets, const Data_file& file, const Series_job& job, int epochs)
 {
     Run_record record;
+    record.datasets_sha256 = datasets.mnist_sha256();
     record.file = file.path;
     record.file_sha256 = file.sha256;
     record.n = job.n;
@@ -65,12 +66,16 @@ Run_record record_of(const Data_file& file, const Series_job& job, int epochs)
 
 }  // namespace
 
-std::vector<Run_record> failed_job(const Data_file& file, const Series_job& job, const std::string& problem)
+std::vector<Run_record> job_records(const Datasets& datasets, const Data_file& file, const Series_job& job,
+                                   const std::string& problem, const std::vector<std::string>& warnings)
 {
     std::vector<Run_record> records;
     for (const int epochs : job.epochs) {
-        records.push_back(record_of(file, job, epochs));
-        records.back().problem = problem;
+        Run_record& record = records.emplace_back(record_of(datasets, file, job, epochs));
+        record.problem = problem;
+        record.warnings = warnings;
+        // Not about the series: --strict passes it.
+        if (!datasets.mnist_warning().empty()) record.warnings.push_back(datasets.mnist_warning());
     }
     return records;
 }
@@ -79,29 +84,24 @@ std::vector<Run_record> compute_job(Network& network, const Data_file& file, con
                                     const Series_job& job, bool strict, const std::atomic<bool>* stop,
                                     std::atomic<std::size_t>* epochs_trained)
 {
+    const Datasets& datasets = *network.datasets();
     std::vector<std::string> warnings = file.warnings;
     std::vector<double> series;
     try {
         Column_read read = read_column(table, job.column, static_cast<std::size_t>(job.start),
                                        static_cast<std::size_t>(job.n));
-        if (auto warning = not_number_warning(table, read)) warnings.push_back(*warning);
+        const std::vector<std::string> of_column = column_warnings(table, read);
+        warnings.insert(warnings.end(), of_column.begin(), of_column.end());
+        if (const auto problem = column_problem(table, read))
+            return job_records(datasets, file, job, *problem, warnings);
         series = rescaled(read.values, job.rescale);
     } catch (const std::exception& error) {
-        auto records = failed_job(file, job, error.what());
-        for (Run_record& r : records) r.warnings = warnings;
-        return records;
+        return job_records(datasets, file, job, error.what(), warnings);
     }
-    if (strict && !warnings.empty()) {
-        auto records = failed_job(file, job, "refused by --strict: " + warnings.front());
-        for (Run_record& r : records) r.warnings = warnings;
-        return records;
-    }
+    if (strict && !warnings.empty())
+        return job_records(datasets, file, job, "refused by --strict: " + warnings.front(), warnings);
 
-    std::vector<Run_record> records;
-    for (const int epochs : job.epochs) {
-        records.push_back(record_of(file, job, epochs));
-        records.back().warnings = warnings;
-    }
+    std::vector<Run_record> records = job_records(datasets, file, job, "", warnings);
     try {
         Run_options options;
         options.method = job.method;
@@ -120,6 +120,7 @@ std::vector<Run_record> compute_job(Network& network, const Data_file& file, con
             record.correct_count = result.correct_count;
             record.seconds = result.seconds;
             record.w2_sha256 = result.w2_sha256;
+            record.datasets_sha256 = result.datasets_sha256;
             record.result_row = result_row(std::to_string(record.column), record.value_text,
                                            std::to_string(record.epochs), std::to_string(record.n),
                                            "file name=" + file.path);
@@ -150,7 +151,7 @@ Run_pool::Job series_job_runner(const std::vector<Data_file>& files, const std::
             records[i] =
                 compute_job(network, files[job.file], *tables.table(job.file), job, strict, stop, epochs_trained);
         } catch (const std::exception& error) {
-            records[i] = failed_job(files[job.file], job, error.what());
+            records[i] = job_records(*network.datasets(), files[job.file], job, error.what());
         }
     };
 }

@@ -77,10 +77,12 @@ private:
 };
 
 // The records of a job, computed with `network`: warnings of the file and
-// of the series' fields; with `strict`, a series with any warning is
-// refused instead. A problem of the series (a number beyond the double
-// range, a constant series that cannot be rescaled, an overflow of the
-// network's arithmetic) becomes every record's problem.
+// of the column's fields; with `strict`, a series with any of them is
+// refused instead. A problem of the series (a column without a single
+// number, a number beyond the double range, a constant series that cannot
+// be rescaled, an overflow of the network's arithmetic) becomes every
+// record's problem. The datasets' warning, when their MNIST-10 files are
+// not the published ones, is in every record's warnings.
 // `epochs_trained` counts every epoch trained, for the progress line.
 std::vector<Run_record> compute_job(Network& network, const Data_file& file, const Data_table& table,
                                     const Series_job& job, bool strict, const std::atomic<bool>* stop,
@@ -95,8 +97,10 @@ Run_pool::Job series_job_runner(const std::vector<Data_file>& files, const std::
 // The epochs the jobs train: each its largest count.
 std::size_t epochs_to_train(const std::vector<Series_job>& jobs);
 
-// The records a job has when it could not run at all (its file could not
-// be read again, say): every one with that problem.
-std::vector<Run_record> failed_job(const Data_file& file, const Series_job& job, const std::string& problem);
+// The records of a job before its runs give them values: every one with
+// `problem` (none when empty; the records of a job that could not run, its
+// file unreadable, say) and the warnings, then the datasets' warning.
+std::vector<Run_record> job_records(const Datasets& datasets, const Data_file& file, const Series_job& job,
+                                   const std::string& problem, const std::vector<std::string>& warnings = {});
 
 }  // namespace vantel::cli

@@ -58,7 +58,7 @@ std::size_t run_jobs(const Job_run& run, Progress_line& progress,
                      const std::function<std::size_t(std::size_t job)>& finished)
 {
     std::atomic<std::size_t> epochs_trained{0};
-    Run_pool pool(run.datasets, run.jobs.size(), run.threads,
+    Run_pool pool(run.networks, run.jobs.size(), run.threads,
                   series_job_runner(run.files, run.jobs, run.tables, run.records, run.strict, &stop_requested(),
                                     &epochs_trained),
                   stop_requested());
@@ -69,7 +69,8 @@ std::size_t run_jobs(const Job_run& run, Progress_line& progress,
         const std::vector<std::size_t> collected = pool.collect(Poll_interval);
         for (const std::size_t j : collected) {
             if (!pool.failure(j).empty())
-                run.records[j] = failed_job(run.files[run.jobs[j].file], run.jobs[j], pool.failure(j));
+                run.records[j] =
+                    job_records(*run.networks.datasets(), run.files[run.jobs[j].file], run.jobs[j], pool.failure(j));
             done += finished(j);
         }
         if (stop_requested().load() && !stopping) {

@@ -38,9 +38,10 @@ Dataset_paths dataset_paths(const Options& options, const std::string& program_d
 std::shared_ptr<const Datasets> load_datasets(const Dataset_paths& paths, int threads);
 
 // The jobs to compute and where their records go: jobs[j]'s records into
-// records[j], its file's table read through `tables`.
+// records[j], its file's table read through `tables`. A job whose network
+// cannot be made gets records with that problem.
 struct Job_run {
-    std::shared_ptr<const Datasets> datasets;
+    Network_pool& networks;
     int threads = 1;
     const std::vector<Data_file>& files;
     const std::vector<Series_job>& jobs;

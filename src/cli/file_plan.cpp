@@ -79,6 +79,14 @@ std::optional<std::string> series_problem(const Data_file& file, const Options& 
     if (options.window == 0 && from_start < Min_series_length)
         return "--start " + std::to_string(options.start) + " leaves " + std::to_string(std::max(from_start, 0LL)) +
                " of the " + std::to_string(file.lines) + " lines of " + path + "; a series needs at least 5";
+    // A given N is taken as it is, or refused: only the default becomes the
+    // lines there are.
+    if (options.n_given && std::stoll(options.n) > from_start)
+        return "--n " + options.n + " is out of range for " + path + ", which has " +
+               plural(file.lines, "line", "lines") +
+               (options.start > 1 ? " (" + std::to_string(from_start) + " from line " +
+                                        std::to_string(options.start) + " on)"
+                                  : "");
     return std::nullopt;
 }
 
@@ -87,14 +95,18 @@ std::optional<std::string> series_problem(const Data_file& file, const Options& 
 Given_files read_given_files(const Options& options, std::vector<std::string>& problems)
 {
     Given_files given;
+    bool standard_input_read = false;
     for (const std::string& path : options.files) {
         Data_file file;
         std::shared_ptr<const Data_table> kept;
         try {
-            if (path == "-")
+            if (path == "-" && standard_input_read) continue;  // refused with the options
+            if (path == "-") {
+                standard_input_read = true;
                 kept = read_standard_input(file);
-            else
+            } else {
                 file = describe_file(path, read_data_table(path));
+            }
         } catch (const std::exception& error) {
             problems.push_back(error.what());
             continue;

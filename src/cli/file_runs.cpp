@@ -18,7 +18,7 @@ void check_file_options(const Options& options, std::vector<std::string>& proble
     if (!options.init_file.empty()) problems.push_back("--init goes with --batch only");
     if (options.files.empty()) problems.push_back("no data file given (see --help)");
     if (std::count(options.files.begin(), options.files.end(), "-") > 1)
-        problems.push_back("standard input (-) can be read only once");
+        problems.push_back("standard input (-) is given more than once: it can be read only once");
 }
 
 }  // namespace
@@ -32,7 +32,7 @@ int run_files(const Options& options, const std::string& program_dir)
     const Dataset_paths paths = dataset_paths(options, program_dir, default_mnist_folder(program_dir));
     check_mnist(paths.mnist_dir, problems);
     check_t_pattern(paths.t_pattern_file, problems);
-    check_output_file(options.output, options.files, problems);
+    check_output_file(options, job_inputs(options.files, paths.t_pattern_file, paths.mnist_dir), problems);
     if (!problems.empty()) return report_problems(problems);
 
     const int threads = options.threads > 0 ? options.threads : available_cores();
@@ -56,8 +56,9 @@ int run_files(const Options& options, const std::string& program_dir)
     std::vector<std::vector<Run_record>> computed(jobs.size());
     Progress_line progress({planned.wanted(), epochs_to_train(jobs)});
     File_report report(*output, progress);
+    Network_pool networks(datasets);
     const std::size_t done =
-        run_jobs({datasets, threads, given.files, jobs, tables, computed, options.strict}, progress,
+        run_jobs({networks, threads, given.files, jobs, tables, computed, options.strict}, progress,
                  [&](std::size_t j) { return report.take(jobs[j], computed[j]); });
 
     // Report: what is written whole, and how the runs ended.

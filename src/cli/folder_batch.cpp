@@ -7,9 +7,9 @@
 #include "base/strings.h"
 #include "base/text_file.h"
 #include "batch/batch_rules.h"
-#include "batch/messages.h"
 #include "batch/result_files.h"
 #include "series/data_file.h"
+#include "engine/vantel.h"
 #include "series/series_reader.h"
 #include "series/text_readers.h"
 
@@ -70,46 +70,35 @@ void Folder_batch::save_run_log(const std::vector<std::string>& rows, const File
 
 void Folder_batch::plan(const std::string& name)
 {
-    File file;
+    File& file = files_.emplace_back();
     file.name = name;
     file.path = settings_.data_dir + name;
-    file.written = true;  // unless jobs are planned below
 
     Data_table table;
     try {
         table = read_data_table(file.path);
     } catch (const std::exception& error) {
-        problem(file, std::string("skipped (") + error.what() + ")");
-        files_.push_back(file);
+        file.skipped = error.what();
         return;
     }
     const std::vector<std::string>& lines = table.lines;
-    if (lines.empty()) {
-        problem(file, "skipped (the file is empty)");
-        files_.push_back(file);
-        return;
-    }
-
     const Batch_file_plan plan = plan_batch_file(lines);
-    const std::string result_path = batch_result_path(settings_.app_dir, name);
-    if (plan.placeholder) save(result_path, {std::string(Placeholder_result_line)}, file);
-    if (plan.not_correct) problem(file, File_is_not_correct);
-    if (plan.refused) problem(file, File_not_correct);
-    if (plan.computed && plan.runs_refused) {
-        // START refuses every run of such a file; the all-columns batch
-        // still writes its files, with a line of empty values.
-        problem(file, Please_load_data);
-        save_run_log({}, file);
-        save(result_path, {batch_result_line("", "", Decimal_separator)}, file);
+    file.placeholder = plan.placeholder;
+    if (lines.empty()) {
+        file.skipped = "the file is empty";
+    } else if (plan.not_correct || plan.refused || plan.runs_refused) {
+        // The window's batch says "File is not correct", "File not correct"
+        // or "Please load data!" and writes a result line of blanks: here
+        // the file is passed over, saying why.
+        file.skipped = "it has " + std::to_string(lines.size()) + (lines.size() == 1 ? " line" : " lines") +
+                       "; a series needs at least " + std::to_string(Min_series_length);
     } else if (plan.computed) {
         const std::size_t index = data_files_.size();
         data_files_.push_back(describe_file(file.path, table));
         file.columns = std::max(1, static_cast<int>(data_files_.back().columns));
         file.first_job = jobs_.jobs().size();
-        file.written = false;
         jobs_.add_file(index, data_files_.back(), runs_);
     }
-    files_.push_back(file);
 }
 
 void Folder_batch::write_computed(File& file, const std::vector<const std::vector<Run_record>*>& records)
@@ -138,7 +127,6 @@ void Folder_batch::write_computed(File& file, const std::vector<const std::vecto
         lines.push_back(batch_result_line(first.value_text, second.value_text, Decimal_separator));
         if (!batch_goes_on(first.value_text, second.value_text, c, file.columns, false)) break;
     }
-    file.written = true;
     // A file without a single finished column leaves no empty result file.
     if (lines.empty()) return;
     save_run_log(rows, file);
@@ -152,7 +140,12 @@ void Folder_batch::write_finished(const std::vector<const std::vector<Run_record
         bool done = true;
         for (std::size_t job = file.first_job; job < file.first_job + static_cast<std::size_t>(file.columns); ++job)
             done = done && records[job];
-        if (done || final) write_computed(file, records);
+        if (!done && !final) return;  // the files after it wait for it
+        file.written = true;
+        if (!file.skipped.empty()) problem(file, "skipped (" + file.skipped + ")");
+        if (file.placeholder)
+            save(batch_result_path(settings_.app_dir, file.name), {std::string(Placeholder_result_line)}, file);
+        if (file.columns > 0) write_computed(file, records);
     }
 }
 

@@ -22,7 +22,8 @@ struct Batch_settings {
 };
 
 // A line for the user: a path written (standard output) or a problem of a
-// file (standard error, and the batch has failed).
+// file (standard error, and the batch has failed). The lines and the files
+// come in the order of the listing.
 struct Batch_report {
     bool problem = false;
     std::string text;
@@ -30,17 +31,19 @@ struct Batch_report {
 
 class Folder_batch {
 public:
-    // Lists and reads the files; the files that need no run are done here.
+    // Lists and reads the files, and plans the runs of those computed.
     explicit Folder_batch(const Batch_settings& settings);
 
     // The data files that the folder listing holds, computed or not.
     std::size_t listed() const { return files_.size(); }
     const std::vector<Data_file>& files() const { return data_files_; }
     const std::vector<Series_job>& jobs() const { return jobs_.jobs(); }
-    // Writes the files whose jobs have all finished (records[job] is set for
-    // the jobs finished), once each. At the end (`final`), a file whose jobs
-    // were cut short by a stop gets the columns that were finished, as after
-    // a STOP in the window.
+    // Writes the files of the listing, in its order, up to the first whose
+    // jobs have not all finished (records[job] is set for the jobs
+    // finished), once each; a file that needs no run is done when its turn
+    // comes. At the end (`final`), every file not yet written is, and one
+    // whose jobs were cut short by a stop gets the columns that were
+    // finished, as after a STOP in the window.
     void write_finished(const std::vector<const std::vector<Run_record>*>& records, bool final);
     // Lines to print since the last call.
     std::vector<Batch_report> take_reports();
@@ -49,7 +52,9 @@ private:
     struct File {
         std::string name;
         std::string path;
-        int columns = 0;  // computed columns, one job each from first_job
+        std::string skipped;       // why it is not computed, when it is not and says so
+        bool placeholder = false;  // gets the placeholder result file
+        int columns = 0;           // computed columns, one job each from first_job
         std::size_t first_job = 0;
         bool written = false;
     };

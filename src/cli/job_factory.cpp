@@ -64,9 +64,8 @@ void Job_factory::add_file(std::size_t file, const Data_file& description, const
                 planned_ += plan.epochs.size();
                 bool any = false;
                 for (const int e : plan.epochs) {
-                    const bool needed =
-                        !done_ ||
-                        !done_->count(run_key(description.sha256, c, method, e, job.n, start, job.window, job.rescale));
+                    const bool needed = !done_ || !done_->count(run_key(description.path, description.sha256, c, method,
+                                                                        e, job.n, start, job.window, job.rescale));
                     job.wanted.push_back(needed);
                     any = any || needed;
                     wanted_ += needed;

@@ -48,6 +48,8 @@ struct Option_row {
     // of `expected`: "NAME: OUT_OF_RANGE, got 'VALUE'".
     std::string_view out_of_range = {};
     void (*set)(Options&, const Value_read&) = nullptr;
+    // Another name of the option named here: the two are one option.
+    std::string_view same_as = {};
 };
 
 void set_columns(Options& options, const Value_read& read)
@@ -67,13 +69,13 @@ constexpr Option_row Rows[] = {
      .set = set_columns},
     {.name = "--column", .value = Value::numbers, .runs_only = true, .low = 1, .high = INT_MAX,
      .expected = "'all' or column numbers such as 1,3-5", .words = "all", .out_of_range = "columns count from 1",
-     .set = set_columns},
+     .set = set_columns, .same_as = "--columns"},
     {.name = "--epochs", .value = Value::counts, .runs_only = true, .low = 1, .high = Max_epochs,
      .expected = "whole numbers from 1 to 100000, such as 100 or 5,10,20",
      .set = [](Options& o, const Value_read& r) { o.epochs = r.numbers; }},
     {.name = "--curve", .runs_only = true, .set = [](Options& o, const Value_read&) { o.curve = true; }},
-    {.name = "--n", .value = Value::whole, .runs_only = true, .low = INT_MIN, .high = INT_MAX,
-     .expected = "a whole number (corrected to 5..19625 and the file's lines)",
+    {.name = "--n", .value = Value::whole, .runs_only = true, .low = Min_series_length, .high = Max_series_length,
+     .expected = "a whole number from 5 to 19625",
      .set =
          [](Options& o, const Value_read& r) {
              o.n = r.text;
@@ -98,9 +100,11 @@ constexpr Option_row Rows[] = {
     {.name = "--format", .value = Value::word, .runs_only = true, .expected = "text, csv, json or jsonl",
      .words = "text csv json jsonl",
      .set = [](Options& o, const Value_read& r) { o.format = static_cast<Format>(r.number); }},
-    {.name = "--json", .runs_only = true, .set = [](Options& o, const Value_read&) { o.format = Format::json; }},
+    {.name = "--json", .runs_only = true, .set = [](Options& o, const Value_read&) { o.format = Format::json; },
+     .same_as = "--format"},
     {.name = "--output", .value = Value::text, .set = [](Options& o, const Value_read& r) { o.output = r.text; }},
     {.name = "--resume", .runs_only = true, .set = [](Options& o, const Value_read&) { o.resume = true; }},
+    {.name = "--overwrite", .runs_only = true, .set = [](Options& o, const Value_read&) { o.overwrite = true; }},
     {.name = "--batch", .value = Value::text, .set = [](Options& o, const Value_read& r) { o.batch_dir = r.text; }},
     {.name = "--init", .value = Value::text, .set = [](Options& o, const Value_read& r) { o.init_file = r.text; }},
     {.name = "--threads", .value = Value::whole, .low = 1, .high = Max_threads,
@@ -112,7 +116,7 @@ constexpr Option_row Rows[] = {
      .set = [](Options& o, const Value_read& r) { o.t_pattern_file = r.text; }},
     {.name = "--version", .set = [](Options& o, const Value_read&) { o.version = true; }},
     {.name = "--help", .set = [](Options& o, const Value_read&) { o.help = true; }},
-    {.name = "-h", .set = [](Options& o, const Value_read&) { o.help = true; }},
+    {.name = "-h", .set = [](Options& o, const Value_read&) { o.help = true; }, .same_as = "--help"},
 };
 static_assert(static_cast<int>(Format::text) == 0 && static_cast<int>(Format::jsonl) == 3,
               "--format's words are in the order of Format");
@@ -143,8 +147,13 @@ void take_value(const Option_row& row, const std::string& name, const std::strin
     const std::string needs = name + " needs " + std::string(row.expected) + ", got '" + text + "'";
     Value_read read{text};
     switch (row.value) {
-    case Value::none:
-    case Value::text: break;
+    case Value::none: break;
+    case Value::text:
+        if (text.empty()) {
+            problems.push_back(name + " needs a path, got ''");
+            return;
+        }
+        break;
     case Value::whole: {
         const Number number = whole_number(text, read.number);
         if (number == Number::not_number) {
@@ -186,14 +195,32 @@ void take_value(const Option_row& row, const std::string& name, const std::strin
     row.set(options, read);
 }
 
+// False, after saying so, when the option (or another name of it) was
+// given before: a second value would silently replace the first.
+bool first_time(const Option_row& row, std::vector<std::string_view>& given, std::vector<std::string>& problems)
+{
+    const std::string_view option = row.same_as.empty() ? row.name : row.same_as;
+    for (const std::string_view earlier : given) {
+        if ((row_named(earlier)->same_as.empty() ? earlier : row_named(earlier)->same_as) != option) continue;
+        problems.push_back(earlier == row.name ? std::string(row.name) + " is given twice: give each option once"
+                                               : std::string(earlier) + " and " + std::string(row.name) +
+                                                     " are the same option: give it once");
+        return false;
+    }
+    given.push_back(row.name);
+    return true;
+}
+
 }  // namespace
 
 Options parse_arguments(const std::vector<std::string>& arguments, std::vector<std::string>& problems)
 {
     Options options;
+    std::vector<std::string_view> given;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
         if (const Option_row* flag = row_named(argument); flag && flag->value == Value::none) {
+            if (!first_time(*flag, given, problems)) continue;
             if (flag->runs_only) options.run_options.push_back(argument);
             flag->set(options, Value_read{argument});
             continue;
@@ -218,6 +245,7 @@ Options parse_arguments(const std::vector<std::string>& arguments, std::vector<s
             problems.push_back(name + " needs a value");
             continue;
         }
+        if (!first_time(*row, given, problems)) continue;
         if (row->runs_only) options.run_options.push_back(name);
         take_value(*row, name, value, options, problems);
     }
@@ -227,7 +255,19 @@ Options parse_arguments(const std::vector<std::string>& arguments, std::vector<s
     if (options.window > 0 && options.n_given)
         problems.push_back("--n and --window do not go together: a window's length is its N");
     if (options.step > 0 && options.window == 0) problems.push_back("--step goes with --window");
-    if (options.resume && options.output.empty()) problems.push_back("--resume needs --output, the file to resume");
+    if (options.output == "-") {
+        if (!options.batch_dir.empty())
+            problems.push_back("--batch writes files into a folder: --output - (standard output) does not go with it");
+        options.output.clear();  // standard output
+    }
+    if (options.resume && options.output.empty())
+        problems.push_back("--resume needs --output, the file to resume");
+    else if (options.resume && options.format == Format::text && options.batch_dir.empty())
+        problems.push_back("--resume takes csv, jsonl or json records, not text");
+    if (options.overwrite && options.output.empty())
+        problems.push_back("--overwrite needs --output, the file to replace");
+    if (options.overwrite && options.resume)
+        problems.push_back("--resume keeps the records of the output and --overwrite replaces them: give one");
     return options;
 }
 

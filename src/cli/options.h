@@ -20,7 +20,7 @@ struct Options {
     std::vector<int> columns = {1};  // when not all_columns
     std::vector<int> epochs = {100};
     bool curve = false;              // one record per epoch 1..epochs
-    std::string n = "19625";         // as typed; corrected as Show corrects it
+    std::string n = "19625";         // as typed: 5..19625 when given; the default is corrected as Show corrects it
     bool n_given = false;
     int start = 1;                   // the line of the first value
     int window = 0;                  // 0: one series per column; else windows of this many values
@@ -29,8 +29,9 @@ struct Options {
     std::vector<int> methods = {5};
     int threads = 0;                 // 0: every available core
     Format format = Format::text;
-    std::string output;
+    std::string output;              // empty: standard output ("--output -" too)
     bool resume = false;
+    bool overwrite = false;          // an output that holds records may be replaced
     bool strict = false;
     std::string mnist_dir;           // ends with '/'; empty: as the program folder or init file says
     std::string t_pattern_file;      // empty: the program folder's

@@ -18,7 +18,10 @@ Record_output::Record_output(Format format, const std::string& path, bool resume
     std::size_t kept = 0;
     if (resume) {
         Resumed_records resumed = read_resumed(format, path);
-        for (const Run_record& record : resumed.records) done_.insert(run_key(record));
+        // A record without a value (refused, failed, stopped) is no finished
+        // run: its run is computed again, and its new record follows it.
+        for (const Run_record& record : resumed.records)
+            if (!record.value_text.empty()) done_.insert(run_key(record));
         kept = resumed.complete;
         resumed_json_ = std::move(resumed.json_items);
     }

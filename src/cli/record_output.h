@@ -30,7 +30,8 @@ public:
     Record_output(const Record_output&) = delete;
     Record_output& operator=(const Record_output&) = delete;
 
-    // The runs already in the file being resumed (see run_key).
+    // The runs whose records in the file being resumed have a value (see
+    // run_key).
     const std::set<std::string>& done() const { return done_; }
 
     // A finished run: CSV and JSON Lines write it now; `order` is its place

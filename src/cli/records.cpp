@@ -109,6 +109,8 @@ const Record_field Fields[] = {
      [](Run_record& r, const Field_texts& t) {
          if (!t.empty()) parse_rescale(t.front(), r.rescale);
      }},
+    {"datasets_sha256", Field_type::text, text_of<&Run_record::datasets_sha256>,
+     set_text<&Run_record::datasets_sha256>},
 };
 
 std::string json_field(const Record_field& field, const Field_texts& texts)
@@ -125,6 +127,44 @@ std::string json_field(const Record_field& field, const Field_texts& texts)
     return "null";
 }
 
+// The length of the UTF-8 character that starts at text[at] (a byte of
+// 0x80 or more), 0 when the bytes there are not one: a stray continuation
+// byte, a character cut short, an overlong form, a surrogate or a code
+// point beyond U+10FFFF.
+std::size_t utf8_length(const std::string& text, std::size_t at)
+{
+    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[at + k]); };
+    const unsigned lead = byte(0);
+    const std::size_t length = lead >= 0xC2 && lead <= 0xDF ? 2 : lead >= 0xE0 && lead <= 0xEF ? 3
+                               : lead >= 0xF0 && lead <= 0xF4                                ? 4
+                                                                                             : 0;
+    if (length == 0 || at + length > text.size()) return 0;
+    for (std::size_t k = 1; k < length; ++k)
+        if ((byte(k) & 0xC0) != 0x80) return 0;
+    // The second byte's range that excludes overlong forms, surrogates and
+    // code points beyond U+10FFFF.
+    if ((lead == 0xE0 && byte(1) < 0xA0) || (lead == 0xED && byte(1) > 0x9F) || (lead == 0xF0 && byte(1) < 0x90) ||
+        (lead == 0xF4 && byte(1) > 0x8F))
+        return 0;
+    return length;
+}
+
+// A field of the text table: its tabs, line breaks and backslashes escaped.
+std::string table_cell(const std::string& text)
+{
+    std::string cell;
+    for (const char c : text) {
+        switch (c) {
+        case '\t': cell += "\\t"; break;
+        case '\n': cell += "\\n"; break;
+        case '\r': cell += "\\r"; break;
+        case '\\': cell += "\\\\"; break;
+        default: cell += c;
+        }
+    }
+    return cell;
+}
+
 }  // namespace
 
 std::span<const Record_field> record_fields()
@@ -132,17 +172,17 @@ std::span<const Record_field> record_fields()
     return Fields;
 }
 
-std::string run_key(const std::string& file_sha256, int column, int method, int epochs, int n, int start, int window,
-                    Rescale rescale)
+std::string run_key(const std::string& file, const std::string& file_sha256, int column, int method, int epochs,
+                    int n, int start, int window, Rescale rescale)
 {
-    return file_sha256 + "|" + std::to_string(column) + "|" + std::to_string(method) + "|" + std::to_string(epochs) +
+    return json_string(file) + "|" + file_sha256 + "|" + std::to_string(column) + "|" + std::to_string(method) + "|" + std::to_string(epochs) +
            "|" + std::to_string(n) + "|" + std::to_string(start) + "|" + (window > 0 ? std::to_string(window) : "") +
            "|" + std::string(rescale_name(rescale));
 }
 
 std::string run_key(const Run_record& r)
 {
-    return run_key(r.file_sha256, r.column, r.method, r.epochs, r.n, r.start, r.window, r.rescale);
+    return run_key(r.file, r.file_sha256, r.column, r.method, r.epochs, r.n, r.start, r.window, r.rescale);
 }
 
 std::string csv_header()
@@ -189,7 +229,8 @@ std::string text_table(const std::vector<Run_record>& records, bool single_value
     }
     out = std::string("file\tcolumn\t") + (with_start ? "start\t" : "") + "method\tepochs\tvalue\trelative_change\n";
     for (const Run_record& r : records)
-        out += r.file + "\t" + std::to_string(r.column) + "\t" + (with_start ? std::to_string(r.start) + "\t" : "") +
+        out += table_cell(r.file) + "\t" + std::to_string(r.column) + "\t" +
+               (with_start ? std::to_string(r.start) + "\t" : "") +
                std::to_string(r.method) + "\t" + std::to_string(r.epochs) + "\t" + r.value_text + "\t" +
                r.relative_change + "\n";
     return out;
@@ -209,9 +250,18 @@ std::string csv_field(const std::string& text)
 std::string json_string(const std::string& text)
 {
     std::string quoted = "\"";
-    for (const char c : text) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
         const auto byte = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\') {
+        if (byte >= 0x80) {
+            const std::size_t length = utf8_length(text, i);
+            if (length == 0) {
+                quoted += "\xEF\xBF\xBD";  // U+FFFD
+            } else {
+                quoted.append(text, i, length);
+                i += length - 1;
+            }
+        } else if (c == '"' || c == '\\') {
             quoted += '\\';
             quoted += c;
         } else if (byte < 0x20) {

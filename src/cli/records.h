@@ -41,6 +41,7 @@ struct Run_record {
     int start = 1;            // the line of the series' first value
     int window = 0;           // the window's length with --window, else 0
     Rescale rescale = Rescale::none;
+    std::string datasets_sha256;  // of the MNIST-10 files the run used
     // A stop (Ctrl-C) ended the run before its value: it is not written.
     bool stopped = false;
     // The row START adds to the result list; empty without a value.
@@ -69,10 +70,11 @@ struct Record_field {
 // The fields of a record, in the order every format writes them.
 std::span<const Record_field> record_fields();
 
-// The fields that tell one run from another, joined: a run already in an
-// output file is not computed again by --resume.
-std::string run_key(const std::string& file_sha256, int column, int method, int epochs, int n, int start, int window,
-                    Rescale rescale);
+// The fields that tell one run from another, joined: a run whose record
+// in an output file has a value is not computed again by --resume. The file
+// counts as JSON writes its name (see json_string).
+std::string run_key(const std::string& file, const std::string& file_sha256, int column, int method, int epochs,
+                    int n, int start, int window, Rescale rescale);
 std::string run_key(const Run_record& record);
 
 // The items of a list field as CSV writes it, joined by "; ".
@@ -85,12 +87,15 @@ std::string csv_line(const Run_record& record);
 std::string json_object(const Run_record& record);
 
 // The text table of several runs, or the value alone when `single_value`;
-// `with_start` adds the series' first line (windows along a file).
+// `with_start` adds the series' first line (windows along a file). A tab,
+// line break or backslash in a file name is written \t, \n, \r or \\, so
+// that a row stays one line of its fields.
 std::string text_table(const std::vector<Run_record>& records, bool single_value, bool with_start);
 
 // A CSV field, quoted when it holds a comma, a quote or a line break.
 std::string csv_field(const std::string& text);
-// A JSON string with its quotes.
+// A JSON string with its quotes, always valid UTF-8: a byte that is not
+// part of a UTF-8 character is written as U+FFFD, the replacement character.
 std::string json_string(const std::string& text);
 
 }  // namespace vantel::cli

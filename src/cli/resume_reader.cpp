@@ -77,22 +77,23 @@ Resumed_records read_csv(const std::string& text, const std::string& path)
     Resumed_records read;
     if (text.empty()) return read;
     const auto rows = csv_rows(text, read.complete);
-    if (rows.empty() || rows.front().size() == 0)
+    if (rows.empty() || rows.front().fields.empty())
         throw Vantel_error("cannot resume " + path + ": it holds no CSV header line");
     std::string header;
-    for (const std::string& name : rows.front()) header += (header.empty() ? "" : ",") + name;
+    for (const std::string& name : rows.front().fields) header += (header.empty() ? "" : ",") + name;
     if (header != csv_header())
         throw Vantel_error("cannot resume " + path + ": its header is not the one this version writes (" +
                            csv_header() + ")");
     const auto fields = record_fields();
     for (std::size_t r = 1; r < rows.size(); ++r) {
-        if (rows[r].size() != fields.size())
-            throw Vantel_error("cannot resume " + path + ": record " + std::to_string(r) + " has " +
-                               std::to_string(rows[r].size()) + " fields, " + std::to_string(fields.size()) +
+        const std::vector<std::string>& cells = rows[r].fields;
+        if (cells.size() != fields.size())
+            throw Vantel_error("cannot resume " + path + ": line " + std::to_string(rows[r].line) + " has " +
+                               std::to_string(cells.size()) + " fields, " + std::to_string(fields.size()) +
                                " expected");
         Run_record& record = read.records.emplace_back();
         for (std::size_t f = 0; f < fields.size(); ++f) {
-            const std::string& cell = rows[r][f];
+            const std::string& cell = cells[f];
             const Field_texts texts = fields[f].type == Field_type::text_list ? split_list(cell)
                                       : cell.empty()                         ? Field_texts{}
                                                                               : Field_texts{cell};
@@ -164,10 +165,11 @@ Resumed_records read_resumed(Format format, const std::string& path)
     return read_records(format, format == Format::text ? std::string() : read_whole(path), path);
 }
 
-std::vector<std::vector<std::string>> csv_rows(const std::string& text, std::size_t& complete)
+std::vector<Csv_row> csv_rows(const std::string& text, std::size_t& complete)
 {
-    std::vector<std::vector<std::string>> rows;
-    std::vector<std::string> row;
+    std::vector<Csv_row> rows;
+    Csv_row row{.fields = {}, .line = 1};
+    std::size_t line = 1;
     std::string field;
     bool quoted = false;
     complete = 0;
@@ -180,19 +182,20 @@ std::vector<std::vector<std::string>> csv_rows(const std::string& text, std::siz
             } else if (c == '"') {
                 quoted = false;
             } else {
+                line += c == '\n';
                 field += c;
             }
         } else if (c == '"') {
             quoted = true;
         } else if (c == ',') {
-            row.push_back(std::move(field));
+            row.fields.push_back(std::move(field));
             field.clear();
         } else if (c == '\n') {
             if (!field.empty() && field.back() == '\r') field.pop_back();
-            row.push_back(std::move(field));
+            row.fields.push_back(std::move(field));
             field.clear();
             rows.push_back(std::move(row));
-            row.clear();
+            row = Csv_row{.fields = {}, .line = ++line};
             complete = i + 1;
         } else {
             field += c;

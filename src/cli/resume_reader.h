@@ -33,9 +33,16 @@ Resumed_records read_resumed(Format format, const std::string& path);
 // A JSON object's record fields; a field missing or null keeps its default.
 Run_record record_from_json(const Json_value& object);
 
+// A CSV row: its fields, and the line (from 1) it starts on; a quoted field
+// may hold line breaks.
+struct Csv_row {
+    std::vector<std::string> fields;
+    std::size_t line = 0;
+};
+
 // The lines of a CSV text split into fields, quoted fields holding commas,
 // quotes and line breaks. `complete` is set to the length of the text up to
 // the end of the last complete line.
-std::vector<std::vector<std::string>> csv_rows(const std::string& text, std::size_t& complete);
+std::vector<Csv_row> csv_rows(const std::string& text, std::size_t& complete);
 
 }  // namespace vantel::cli

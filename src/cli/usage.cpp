@@ -26,6 +26,8 @@ since the values become the weights themselves (see --rescale). It rises
 with the epochs and levels off; compare series only at the same epochs and
 method. 100 epochs take a few seconds per series on two cores.
 
+Each option is given once (--columns, --epochs and --method take lists).
+
 options for data files:
   --columns all|LIST  columns to take, from 1: all of them, or a list such as 1,3-5 (default 1);
                       --column C is the same
@@ -35,8 +37,8 @@ options for data files:
                       counts the relative change (E2 value - E1 value) / E2 value is reported
   --curve             one record per epoch from 1 to the (one) --epochs count: the learning
                       curve, at about the cost of one run
-  --n N               series length (default 19625); corrected to 5..19625 and the lines
-                      from --start on
+  --n N               series length, 5..19625 and at most the lines from --start on
+                      (default: every line from --start on, up to 19625)
   --start S           the line of the series' first value (default 1)
   --window W          one run for each window of W values (5..19625) starting at line
                       S, S + STEP, S + 2 STEP, ... while the window fits in the file
@@ -52,11 +54,13 @@ options for data files:
   --format F          text (default), csv, json or jsonl; --json is --format json
                       text: the value alone for one run, else a table with a header line
                       csv, json, jsonl: one record per run (see the README for the fields)
-  --output PATH       write the output to PATH instead of standard output; csv and jsonl
-                      records are appended as runs finish, json and text are written whole
-                      at the end
+  --output PATH       write the output to PATH instead of standard output (- is standard
+                      output); csv and jsonl records are appended as runs finish, json and
+                      text are written whole at the end. A file that is not empty is
+                      replaced only with --overwrite
   --resume            with --output: keep the records already in PATH and compute only the
-                      runs that are not there
+                      runs that have no record with a value there
+  --overwrite         with --output: replace what PATH holds
 
 --batch DIR does what "Open All Files" does for the data folder DIR: every
 "*.txt" file is computed by the all-columns batch with the epoch counts, the

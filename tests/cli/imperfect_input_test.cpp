@@ -43,6 +43,8 @@ TEST(Imperfect_input, what_is_read_as_0_is_said_and_strict_refuses_it)
         std::string name;
         std::string text;
         std::string warning;
+        std::string column = "1";
+        std::string problem = "";  // of every run, with or without --strict: the column holds no series
     };
     const std::vector<Case> cases = {
         {"nan", column_with("nan", 5), "column 1: 1 of 25 values is not a number (at line 5: \"nan\"), read as 0"},
@@ -56,12 +58,16 @@ TEST(Imperfect_input, what_is_read_as_0_is_said_and_strict_refuses_it)
              for (int k = 1; k <= 30; ++k) text += std::to_string(k) + ";" + std::to_string(k * 2) + "\n";
              return text;
          }(),
-         "seems to separate its columns by \";\": columns are separated by tabs, so each line is read as one column"},
+         "seems to separate its columns by \";\": columns are separated by tabs, so each line is read as one column",
+         "1", "column 1: none of its 25 fields is a number; it holds no series"},
+        {"short lines", "1\t2\n" + column_with("5", 3),
+         "column 2: 24 of 25 lines have no field 2 (first at line 2); the whole line was read there", "2"},
     };
     for (const Case& c : cases) {
         const std::string data = dir.write(c.name + ".txt", c.text);
-        const auto warned = run_vantel(shell_word(data) + " --n 25 --epochs 1 --format jsonl", dir);
-        EXPECT_EQ(warned.status, 0) << c.name << ": " << warned.err;
+        const std::string runs = shell_word(data) + " --column " + c.column + " --n 25 --epochs 1 --format jsonl";
+        const auto warned = run_vantel(runs, dir);
+        EXPECT_EQ(warned.status, c.problem.empty() ? 0 : 1) << c.name << ": " << warned.err;
         EXPECT_NE(warned.err.find("vantel: warning: " + data), std::string::npos) << c.name << ": " << warned.err;
         EXPECT_NE(warned.err.find(c.warning), std::string::npos) << c.name << ": " << warned.err;
         const auto records = json_lines(warned.out);
@@ -70,16 +76,20 @@ TEST(Imperfect_input, what_is_read_as_0_is_said_and_strict_refuses_it)
         EXPECT_TRUE(std::any_of(warnings.begin(), warnings.end(),
                                 [&](const Json& w) { return w.text.find(c.warning) != std::string::npos; }))
             << c.name;
-        EXPECT_EQ(records[0]["value"].kind, Json::Kind::number) << c.name;
+        EXPECT_EQ(records[0]["value"].kind, c.problem.empty() ? Json::Kind::number : Json::Kind::null) << c.name;
+        const std::string refusal = c.problem.empty() ? "refused by --strict: " + data : data + " " + c.problem;
+        if (!c.problem.empty()) {
+            EXPECT_EQ(records[0]["problem"].text, refusal) << c.name;
+        }
 
-        const auto strict = run_vantel(shell_word(data) + " --n 25 --epochs 1 --format jsonl --strict", dir);
+        const auto strict = run_vantel(runs + " --strict", dir);
         EXPECT_EQ(strict.status, 1) << c.name;
         const auto refused = json_lines(strict.out);
         ASSERT_EQ(refused.size(), 1u) << c.name;
         EXPECT_EQ(refused[0]["value"].kind, Json::Kind::null) << c.name;
         EXPECT_EQ(refused[0]["correct_count"].kind, Json::Kind::null) << c.name;
         EXPECT_EQ(refused[0]["w2_sha256"].kind, Json::Kind::null) << c.name;
-        EXPECT_EQ(refused[0]["problem"].text.rfind("refused by --strict: " + data, 0), 0u) << c.name;
+        EXPECT_EQ(refused[0]["problem"].text.rfind(refusal, 0), 0u) << c.name;
     }
     // A byte-order mark is skipped, not read as part of the first value.
     const std::string plain = dir.write("plain.txt", column_with("7.5", 1));
@@ -115,8 +125,9 @@ TEST(Imperfect_input, an_interrupted_output_is_completed_by_resume)
     const std::string data = dir.write("series.txt", series_rows(40, 3));
     const std::string runs = shell_word(data) + " --columns all --epochs 1 --n 30 --threads 2";
     for (const char* format : {"jsonl", "csv", "json"}) {
-        const std::string output = (dir.path() / (std::string("runs.") + format)).string();
-        const auto whole = run_vantel(runs + " --format " + format + " --output " + shell_word(output), dir);
+        const std::string output = dir.write(std::string("runs.") + format, "records of another job\n");
+        const auto whole =
+            run_vantel(runs + " --format " + format + " --output " + shell_word(output) + " --overwrite", dir);
         ASSERT_EQ(whole.status, 0) << whole.err;
         const std::string complete = read_file(output);
 
@@ -163,7 +174,7 @@ TEST(Imperfect_input, standard_input_the_version_and_the_defaults)
     Temp_dir dir;
     const std::string data = dir.write("series.txt", series_rows(40, 2));
     const auto from_file = run_vantel(shell_word(data) + " --column 2 --n 30 --epochs 1 --format jsonl", dir);
-    const auto piped = run_vantel("--column 2 --n 30 --epochs 1 --format jsonl - < " + shell_word(data), dir);
+    const auto piped = run_vantel("--column 2 --n 30 --epochs 1 --format jsonl --output - - < " + shell_word(data), dir);
     ASSERT_EQ(piped.status, 0) << piped.err;
     const Json a = json_lines(from_file.out).at(0);
     const Json b = json_lines(piped.out).at(0);
@@ -221,6 +232,15 @@ TEST(Imperfect_input, windows_start_where_they_fit_and_a_curve_gives_every_epoch
     const auto two = run_vantel(shell_word(data) + " --n 30 --epochs 2 --format jsonl", dir);
     EXPECT_EQ(points[1]["epochs"].text, "2");
     EXPECT_EQ(points[1]["w2_sha256"].text, json_lines(two.out).at(0)["w2_sha256"].text);
+
+    // Counts in any order, the largest first: each record is its count's own run.
+    const auto unordered = run_vantel(shell_word(data) + " --n 30 --epochs 3,1,2 --format jsonl --threads 1", dir);
+    ASSERT_EQ(json_lines(unordered.out).size(), 3u) << unordered.err;
+    for (const Json& record : json_lines(unordered.out)) {
+        const auto alone =
+            run_vantel(shell_word(data) + " --n 30 --format jsonl --epochs " + record["epochs"].text, dir);
+        EXPECT_EQ(record["w2_sha256"].text, json_lines(alone.out).at(0)["w2_sha256"].text) << record["epochs"].text;
+    }
 }
 
 TEST(Imperfect_input, a_batch_checks_its_folders_first_and_says_when_there_is_nothing)

@@ -2,6 +2,7 @@
 // through each format and back by the reader of --resume.
 #include <gtest/gtest.h>
 
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -60,6 +61,7 @@ Run_record valued_record()
     r.start = 7;
     r.window = 600;
     r.rescale = Rescale::zscore;
+    r.datasets_sha256 = std::string(64, 'c');
     return r;
 }
 
@@ -78,7 +80,7 @@ Run_record record_without_value()
 TEST(Record_fields, csv_and_json_write_the_documented_fields_in_order)
 {
     const auto documented = documented_fields();
-    ASSERT_EQ(documented.size(), 18u);
+    ASSERT_EQ(documented.size(), 19u);
     const auto header = parse_csv(csv_header() + "\n");
     ASSERT_EQ(header.size(), 1u);
     const auto full = Json_reader::read(json_object(valued_record()));
@@ -103,7 +105,9 @@ TEST(Record_fields, csv_and_json_write_the_documented_fields_in_order)
 
 TEST(Record_fields, a_record_reads_back_as_it_was_written_in_each_format)
 {
-    const std::vector<Run_record> records = {valued_record(), record_without_value()};
+    Run_record same_bytes_other_name = valued_record();
+    same_bytes_other_name.file = "copy.txt";
+    const std::vector<Run_record> records = {valued_record(), record_without_value(), same_bytes_other_name};
     Temp_dir dir;
     for (const Format format : {Format::csv, Format::jsonl, Format::json}) {
         const std::string path = (dir.path() / ("records" + std::to_string(static_cast<int>(format)))).string();
@@ -116,7 +120,27 @@ TEST(Record_fields, a_record_reads_back_as_it_was_written_in_each_format)
         ASSERT_EQ(back.size(), records.size()) << read_file(path);
         for (std::size_t i = 0; i < records.size(); ++i)
             EXPECT_EQ(json_object(back[i]), json_object(records[i])) << read_file(path);
+        // Done: the runs with a value, a file's copy under another name apart.
+        EXPECT_EQ(Record_output(format, path, true).done(),
+                  (std::set<std::string>{run_key(records[0]), run_key(records[2])}));
     }
+}
+
+TEST(Record_fields, json_is_utf_8_whatever_the_bytes_and_a_table_row_is_one_line)
+{
+    const std::vector<std::pair<std::string, std::string>> strings = {
+        {"caf\xC3\xA9.txt", "\"caf\xC3\xA9.txt\""},              // UTF-8 stays
+        {"caf\xE9.txt", "\"caf\xEF\xBF\xBD.txt\""},              // a Latin-1 byte
+        {"\xC0\xAF.txt", "\"\xEF\xBF\xBD\xEF\xBF\xBD.txt\""},  // an overlong '/'
+        {"\xF0\x9F\x98\x80", "\"\xF0\x9F\x98\x80\""},          // four bytes
+        {"a\tb\"\\", "\"a\\u0009b\\\"\\\\\""},
+    };
+    for (const auto& [text, json] : strings) EXPECT_EQ(json_string(text), json) << text;
+
+    Run_record r = valued_record();
+    r.file = "a\tb\nc\\d";
+    EXPECT_EQ(text_table({r}, false, false), "file\tcolumn\tmethod\tepochs\tvalue\trelative_change\n"
+                                             "a\\tb\\nc\\\\d\t2\t3\t20\t0.8765\t-0.0094\n");
 }
 
 }  // namespace

@@ -26,7 +26,7 @@ TEST(Vantel_command, help_explains_every_option)
     const auto result = run_vantel("--help", dir);
     EXPECT_EQ(result.status, 0);
     for (const char* option : {"--columns", "--column", "--n", "--method", "--epochs", "--threads", "--format",
-                               "--output", "--batch", "--init", "--mnist", "--tpattern", "--json"})
+                               "--output", "--resume", "--overwrite", "--batch", "--init", "--mnist", "--tpattern", "--json"})
         EXPECT_NE(result.out.find(option), std::string::npos) << option;
 }
 
