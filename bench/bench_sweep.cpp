@@ -119,7 +119,16 @@ Seconds run(const std::string& vantel, std::vector<std::string> options, const s
     // The data file lies in a folder of its own on every call: leave its name out.
     for (std::size_t at; (at = text.find(options.front())) != std::string::npos;)
         text.erase(at, options.front().size());
-    *records = text;
+    // Records come in the order the runs finish, which varies: sort them.
+    std::vector<std::string> lines;
+    for (std::size_t from = 0, end; from < text.size(); from = end + 1) {
+        end = text.find('\n', from);
+        if (end == std::string::npos) end = text.size();
+        lines.push_back(text.substr(from, end - from));
+    }
+    std::sort(lines.begin(), lines.end());
+    records->clear();
+    for (const std::string& line : lines) *records += line + "\n";
     return s;
 }
 
