@@ -11,7 +11,8 @@
 //
 // VANTEL defaults to the command built beside this program; give another
 // build's command (whose folder holds the MNIST-10 files) to compare the two
-// in the same hour: `bench_sweep other/build/bin/vantel`.
+// in the same hour: `bench_sweep other/build/bin/vantel`. With BENCH_SWEEP_RECORDS=PREFIX
+// set, each measure's sorted records go to PREFIX.DIGEST, for a diff.
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -167,6 +168,7 @@ int main(int argc, char** argv)
         std::sort(walls.begin(), walls.end());
         std::sort(cpus.begin(), cpus.end());
         std::printf("%s, records %s\n", m.name, digest(records).c_str());
+        if (const char* keep = std::getenv("BENCH_SWEEP_RECORDS")) std::ofstream(std::string(keep) + "." + digest(records)) << records;
         std::printf("  wall      best %7.3f s, worst %7.3f s (spread %4.1f %%)\n", walls.front(), walls.back(),
                     100 * (walls.back() / walls.front() - 1));
         std::printf("  processor best %7.3f s, worst %7.3f s (spread %4.1f %%)\n", cpus.front(), cpus.back(),
