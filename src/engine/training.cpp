@@ -123,40 +123,6 @@ struct alignas(64) Output_block {
             }
         }
     }
-
-    // The block's sums of an image, each in the order h = 0..25.
-    void sums_of(const double* Sh, double* sum) const
-    {
-        for (int o = 0; o < Count; ++o) sum[o] = 0.0;
-        for (int h = 0; h <= Neurons; ++h)
-            for (int o = 0; o < Count; ++o) sum[o] = add_product(sum[o], Sh[h], W2[h][o]);
-    }
-
-    // One image whose sums are given, as train() does, with the sums of the
-    // next image (next_Sh) formed in `sum` as the weights they read are
-    // updated: the five sums of a half are too few to keep the unit busy on
-    // their own, the updates fill the gaps. Every value is the one train()
-    // and sums_of() give; only their order in time changes.
-    void train_and_sum_next(const double* Sh, const double* target, double Learning_rate, const double* next_Sh,
-                            double* sum)
-    {
-        for (int o = 0; o < Count; ++o) {
-            Sout[o] = fast_sigmoid(sum[o]);
-            Delta_out[o] = error_term(target[First + o], Sout[o]);
-        }
-        Extended rate_delta[Count];
-        for (int o = 0; o < Count; ++o) {
-            rate_delta[o] = static_cast<Extended>(Learning_rate) * Delta_out[o];
-            sum[o] = 0.0;
-        }
-        for (int h = 0; h <= Neurons; ++h)
-            for (int o = 0; o < Count; ++o) {
-                dW2[h][o] = static_cast<double>(rate_delta[o] * Sh[h]);
-                asm("" : "+m"(dW2[h][o]));
-                W2[h][o] = sum_rounded(W2[h][o], dW2[h][o]);
-                sum[o] = add_product(sum[o], next_Sh[h], W2[h][o]);
-            }
-    }
 };
 
 using All_outputs = Output_block<0, Outputs>;
@@ -248,12 +214,10 @@ Output_trainer::Stretch Output_trainer::train_in_halves(int k, Training_pace& pa
 {
     // This thread asks the pace and trains outputs 0..4; the other follows
     // with outputs 5..9, never ahead of the first, so that a pause or a
-    // stop ends both after the same image. Each half forms the sums of the
-    // next image while it updates its weights for the current one. The
-    // first does not wait for the second, which may still be training
-    // earlier images when the first sees an overflow of its own or of the
-    // second half: the stretch is then trained again on one thread up to
-    // the image that overflowed.
+    // stop ends both after the same image. The first does not wait for the
+    // second, which may still be training earlier images when the first
+    // sees an overflow of its own or of the second half: the stretch is then
+    // trained again on one thread up to the image that overflowed.
     Layer& l = *layer_;
     std::atomic<int> cleared{k - 1};   // images the second half may train
     std::atomic<int> last{INT_MAX};    // the last image of this stretch, once known
@@ -271,25 +235,17 @@ Output_trainer::Stretch Output_trainer::train_in_halves(int k, Training_pace& pa
             two = false;
             s = train_alone(k, l.count, &pace);
         } else if (omp_get_thread_num() == 0) {
-            // A flag raised while image m trains comes from image m or from
-            // the sum of image m + 1, formed meanwhile: image m + 1, if the
-            // stretch goes on to it, is the last that can have overflowed.
-            int flagged = 0;
             try {
-                double sum[Half];
-                l.low.sums_of(l.Sh(k), sum);
                 for (int m = k;; ++m) {
                     if (m > k && pace.pause_due()) {
                         s.pause_due = m;
                         break;
                     }
                     cleared.store(m, std::memory_order_release);
-                    l.low.train_and_sum_next(l.Sh(m), datasets_.Train_targets[m], l.Learning_rate,
-                                             l.Sh(std::min(m + 1, l.count)), sum);
+                    l.low.train(l.Sh(m), datasets_.Train_targets[m], l.Learning_rate);
                     s.trained = m;
-                    if (!flagged && overflow_raised()) flagged = m;
-                    const int high_flagged = high_overflow.load(std::memory_order_relaxed);
-                    if (l.hidden_overflowed[m] || (flagged && flagged < m) || (high_flagged && high_flagged < m)) {
+                    if (l.hidden_overflowed[m] || overflow_raised() ||
+                        high_overflow.load(std::memory_order_relaxed)) {
                         s.overflow = true;
                         break;
                     }
@@ -298,15 +254,11 @@ Output_trainer::Stretch Output_trainer::train_in_halves(int k, Training_pace& pa
             } catch (...) {
                 s.error = std::current_exception();
             }
-            if (flagged) s.overflow = true;
             last.store(s.trained, std::memory_order_release);
         } else {
-            double sum[Half];
-            l.high.sums_of(l.Sh(k), sum);
             for (int m = k;; ++m) {
                 if (!wait_for(cleared, last, m)) break;
-                l.high.train_and_sum_next(l.Sh(m), datasets_.Train_targets[m], l.Learning_rate,
-                                          l.Sh(std::min(m + 1, l.count)), sum);
+                l.high.train(l.Sh(m), datasets_.Train_targets[m], l.Learning_rate);
                 if (overflow_raised()) {
                     high_overflow.store(m, std::memory_order_relaxed);
                     break;
@@ -319,15 +271,10 @@ Output_trainer::Stretch Output_trainer::train_in_halves(int k, Training_pace& pa
     l.all.merge_from(l.high);
     if (high_overflow.load()) s.overflow = true;
     if (s.overflow && !s.error) {
-        // Either half may have run past the image that overflowed, or the
-        // flag came from the sum of an image after the stretch: train the
-        // stretch again on this thread, where the flag is read after each
-        // image. Without an overflow it ends as the stretch did.
+        // Either half may have run past the image that overflowed.
         l.all = l.saved;
         const Fp_mode_scope mode;
-        const Stretch exact = train_alone(k, s.trained, nullptr);
-        if (exact.overflow) return exact;
-        s.overflow = false;
+        s = train_alone(k, s.trained, nullptr);
     }
     return s;
 }
