@@ -151,8 +151,8 @@ int main()
                 fallbacks, calls, 100.0 * static_cast<double>(fallbacks) / static_cast<double>(calls));
 
     // The same run through the computation API (what the command and the
-    // Python module use): no pumps, the halves of the output layer
-    // unsynchronized. One epoch is told from runs of 1 and 11 epochs.
+    // Python module use): the same training loop without pumps. One epoch
+    // is told from runs of 1 and 11 epochs.
     const auto datasets = Datasets::load({default_mnist_folder(built_app_dir()), default_t_pattern_file(built_app_dir())});
     Network network(datasets);
     const std::vector<double> series(state.series.xn + 1, state.series.xn + 1 + state.series.N);

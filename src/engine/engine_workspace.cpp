@@ -9,6 +9,7 @@
 #include "engine/extended_arithmetic.h"
 #include "engine/image_loop.h"
 #include "engine/input_vector.h"
+#include "engine/raw_sums.h"
 
 namespace vantel {
 
@@ -130,7 +131,11 @@ const Raw_sums& refresh_raw(Engine_workspace& ws, const Vedero_network& net, con
     // W1[i][j] is finite; an infinite or NaN weight makes it NaN, so then
     // every input is summed.
     const bool sparse_ok = W1_all_finite(net);
-    for_each_image(
+    const Distinct_columns columns = distinct_columns(net.W1);
+    if (sparse_ok && columns.count < Neurons)
+        raw_sums_by_distinct_columns(net.W1, columns, sparse, 1, count, raw.sums.data(), raw.overflowed.data());
+    else
+        for_each_image(
         count,
         [&](int k) {
             double* out = &raw.sums[static_cast<std::size_t>(k) * Neurons];

@@ -25,21 +25,23 @@ namespace {
 
 constexpr int Half = Outputs / 2;
 
-// Outputs First..First + 4 with their own copy of W2. Output o's sum, error
-// term and column W2[.][o] involve no other output, so the two halves of
-// the output layer train independently, each on its own core; they live in
-// separate cache lines so that the two threads never share one.
-template <int First>
-struct alignas(64) Output_half {
-    double W2[Neurons + 1][Half];
-    double dW2[Neurons + 1][Half];
-    double Sout[Half] = {};
-    double Delta_out[Half] = {};
+// Outputs First..First + Count - 1 with their own copy of W2. Output o's
+// sum, error term and column W2[.][o] involve no other output, so the
+// outputs may train in any grouping: all ten side by side on one thread
+// (their chains interleaved keep the extended-precision unit busy), or a
+// half on each of two cores, in separate cache lines so that the two
+// threads never share one. Every grouping gives the same W2, bit for bit.
+template <int First, int Count>
+struct alignas(64) Output_block {
+    double W2[Neurons + 1][Count];
+    double dW2[Neurons + 1][Count];
+    double Sout[Count] = {};
+    double Delta_out[Count] = {};
 
     void load(const Vedero_network& net)
     {
         for (int h = 0; h <= Neurons; ++h)
-            for (int o = 0; o < Half; ++o) {
+            for (int o = 0; o < Count; ++o) {
                 W2[h][o] = net.W2[h][First + o];
                 dW2[h][o] = net.dW2[h][First + o];
             }
@@ -48,7 +50,7 @@ struct alignas(64) Output_half {
     void store_weights(Vedero_network& net) const
     {
         for (int h = 0; h <= Neurons; ++h)
-            for (int o = 0; o < Half; ++o) {
+            for (int o = 0; o < Count; ++o) {
                 net.W2[h][First + o] = W2[h][o];
                 net.dW2[h][First + o] = dW2[h][o];
             }
@@ -56,31 +58,62 @@ struct alignas(64) Output_half {
 
     void store_vectors(Vedero_network& net) const
     {
-        for (int o = 0; o < Half; ++o) {
+        for (int o = 0; o < Count; ++o) {
             net.Sout[First + o] = Sout[o];
             net.Delta_out[First + o] = Delta_out[o];
         }
     }
 
-    // One image: outputs, error terms and the update of the half's 130
+    // The outputs of `part` (a block within this one) from this block, or
+    // back into it.
+    template <int F, int C>
+    void split_into(Output_block<F, C>& part) const
+    {
+        for (int h = 0; h <= Neurons; ++h)
+            for (int o = 0; o < C; ++o) {
+                part.W2[h][o] = W2[h][F - First + o];
+                part.dW2[h][o] = dW2[h][F - First + o];
+            }
+        for (int o = 0; o < C; ++o) {
+            part.Sout[o] = Sout[F - First + o];
+            part.Delta_out[o] = Delta_out[F - First + o];
+        }
+    }
+    template <int F, int C>
+    void merge_from(const Output_block<F, C>& part)
+    {
+        for (int h = 0; h <= Neurons; ++h)
+            for (int o = 0; o < C; ++o) {
+                W2[h][F - First + o] = part.W2[h][o];
+                dW2[h][F - First + o] = part.dW2[h][o];
+            }
+        for (int o = 0; o < C; ++o) {
+            Sout[F - First + o] = part.Sout[o];
+            Delta_out[F - First + o] = part.Delta_out[o];
+        }
+    }
+
+    // One image: outputs, error terms and the update of the block's
     // weights.
     void train(const double* Sh, const double* target, double Learning_rate)
     {
         // The sums over h advance side by side, each in the order h = 0..25.
-        double sum[Half];
-        for (int o = 0; o < Half; ++o) sum[o] = 0.0;
+        double sum[Count];
+        for (int o = 0; o < Count; ++o) sum[o] = 0.0;
         for (int h = 0; h <= Neurons; ++h)
-            for (int o = 0; o < Half; ++o) sum[o] = add_product(sum[o], Sh[h], W2[h][o]);
-        Extended rate_delta[Half];
-        for (int o = 0; o < Half; ++o) {
+            for (int o = 0; o < Count; ++o) sum[o] = add_product(sum[o], Sh[h], W2[h][o]);
+        for (int o = 0; o < Count; ++o) {
             Sout[o] = fast_sigmoid(sum[o]);
             Delta_out[o] = error_term(target[First + o], Sout[o]);
-            // Learning_rate x Delta_out[o], the first product of every
-            // increment of column o, held in extended as it is formed.
-            rate_delta[o] = static_cast<Extended>(Learning_rate) * Delta_out[o];
         }
-        for (int o = 0; o < Half; ++o) {
-            const Extended rd = rate_delta[o];
+        for (int o = 0; o < Count; ++o) {
+            // Learning_rate x Delta_out[o], the first product of every
+            // increment of column o, held in extended as it is formed. It
+            // is formed here from the stored double rather than kept from
+            // the loop above: ten extended values do not fit the x87
+            // registers, and storing and reloading them costs more than the
+            // one multiplication.
+            const Extended rd = static_cast<Extended>(Learning_rate) * Delta_out[o];
             for (int h = 0; h <= Neurons; ++h) {
                 dW2[h][o] = static_cast<double>(rd * Sh[h]);
                 // Read the increment back from its double, so that the
@@ -91,6 +124,10 @@ struct alignas(64) Output_half {
         }
     }
 };
+
+using All_outputs = Output_block<0, Outputs>;
+using Low_half = Output_block<0, Half>;
+using High_half = Output_block<Half, Half>;
 
 // Waits until image m is cleared for the second half; false when the
 // stretch ended before it.
@@ -108,80 +145,120 @@ bool wait_for(const std::atomic<int>& cleared, const std::atomic<int>& last, int
 
 }  // namespace
 
-// Both halves, with what the trainer keeps of the stretch in progress.
-struct Output_trainer::Halves {
-    Output_half<0> low;
-    Output_half<Half> high;
+// The output layer as the trainer keeps it between stretches, and what a
+// stretch on two threads works on.
+struct Output_trainer::Layer {
+    All_outputs all;
+    Low_half low;
+    High_half high;
     double Learning_rate = 0;
     const double* hidden = nullptr;
     const std::uint8_t* hidden_overflowed = nullptr;
     int last_image = 0;
     int count = 0;
-    // The halves as the stretch in progress found them.
-    Output_half<0> saved_low;
-    Output_half<Half> saved_high;
+    // The layer as the stretch in progress found it.
+    All_outputs saved;
+
+    const double* Sh(int m) const { return hidden + static_cast<std::size_t>(m) * Hidden_width; }
+};
+
+// How a stretch ended: its last image trained, the image before which a
+// pause is due (0: none), an overflow at the last image, or an error of
+// the pace.
+struct Output_trainer::Stretch {
+    int trained = 0;
+    int pause_due = 0;
+    bool overflow = false;
+    std::exception_ptr error;
 };
 
 Output_trainer::Output_trainer(Engine_workspace& ws, Vedero_network& net, const Run_control& run,
                                const Pattern_datasets& datasets)
-    : ws_(ws), net_(net), run_(run), datasets_(datasets), halves_(std::make_unique<Halves>())
+    : ws_(ws), net_(net), run_(run), datasets_(datasets), layer_(std::make_unique<Layer>())
 {
-    halves_->count = ws.counts.train;
+    layer_->count = ws.counts.train;
     reload();
 }
 
 Output_trainer::~Output_trainer() = default;
 
-int Output_trainer::train_from(int k, Training_pace& pace)
+Output_trainer::Stretch Output_trainer::train_alone(int k, int last, Training_pace* pace)
 {
-    if (pace.free_running()) return train_free(k, pace);
-    Halves& h = *halves_;
-    h.saved_low = h.low;
-    h.saved_high = h.high;
+    // Every image's ten outputs side by side; the overflow flag is read
+    // after each image, so a stretch that overflows ends at that image.
+    Layer& l = *layer_;
+    Stretch s;
+    s.trained = k - 1;
+    clear_overflow();
+    try {
+        for (int m = k;; ++m) {
+            if (pace && m > k && pace->pause_due()) {
+                s.pause_due = m;
+                break;
+            }
+            l.all.train(l.Sh(m), datasets_.Train_targets[m], l.Learning_rate);
+            s.trained = m;
+            if (l.hidden_overflowed[m] || overflow_raised()) {
+                s.overflow = true;
+                break;
+            }
+            if (m >= last || (pace && pace->stop_requested())) break;
+        }
+    } catch (...) {
+        s.error = std::current_exception();
+    }
+    return s;
+}
+
+Output_trainer::Stretch Output_trainer::train_in_halves(int k, Training_pace& pace)
+{
+    // This thread asks the pace and trains outputs 0..4; the other follows
+    // with outputs 5..9, never ahead of the first, so that a pause or a
+    // stop ends both after the same image. The first does not wait for the
+    // second, which may still be training earlier images when the first
+    // sees an overflow of its own or of the second half: the stretch is then
+    // trained again on one thread up to the image that overflowed.
+    Layer& l = *layer_;
     std::atomic<int> cleared{k - 1};   // images the second half may train
     std::atomic<int> last{INT_MAX};    // the last image of this stretch, once known
     std::atomic<int> high_overflow{0};
-    int trained = k - 1;
-    int pause_due = 0;
-    bool overflow = false;
-    std::exception_ptr pace_error;
-
-    // This thread asks the pace and trains outputs 0..4; the other follows
-    // with outputs 5..9.
-#pragma omp parallel num_threads(2) if (omp_get_max_threads() >= 2)
+    Stretch s;
+    s.trained = k - 1;
+    bool two = true;
+    l.all.split_into(l.low);
+    l.all.split_into(l.high);
+#pragma omp parallel num_threads(2)
     {
         const Fp_mode_scope mode;
         clear_overflow();
-        if (omp_get_thread_num() == 0) {
-            const bool alone = omp_get_num_threads() == 1;
+        if (omp_get_num_threads() == 1) {
+            two = false;
+            s = train_alone(k, l.count, &pace);
+        } else if (omp_get_thread_num() == 0) {
             try {
                 for (int m = k;; ++m) {
                     if (m > k && pace.pause_due()) {
-                        pause_due = m;
+                        s.pause_due = m;
                         break;
                     }
                     cleared.store(m, std::memory_order_release);
-                    const double* Sh = h.hidden + static_cast<std::size_t>(m) * Hidden_width;
-                    const double* target = datasets_.Train_targets[m];
-                    h.low.train(Sh, target, h.Learning_rate);
-                    if (alone) h.high.train(Sh, target, h.Learning_rate);
-                    trained = m;
-                    if (h.hidden_overflowed[m] || overflow_raised() ||
+                    l.low.train(l.Sh(m), datasets_.Train_targets[m], l.Learning_rate);
+                    s.trained = m;
+                    if (l.hidden_overflowed[m] || overflow_raised() ||
                         high_overflow.load(std::memory_order_relaxed)) {
-                        overflow = true;
+                        s.overflow = true;
                         break;
                     }
-                    if (m >= h.count || pace.stop_requested()) break;
+                    if (m >= l.count || pace.stop_requested()) break;
                 }
             } catch (...) {
-                pace_error = std::current_exception();
+                s.error = std::current_exception();
             }
-            last.store(trained, std::memory_order_release);
+            last.store(s.trained, std::memory_order_release);
         } else {
             for (int m = k;; ++m) {
                 if (!wait_for(cleared, last, m)) break;
-                h.high.train(h.hidden + static_cast<std::size_t>(m) * Hidden_width, datasets_.Train_targets[m],
-                             h.Learning_rate);
+                l.high.train(l.Sh(m), datasets_.Train_targets[m], l.Learning_rate);
                 if (overflow_raised()) {
                     high_overflow.store(m, std::memory_order_relaxed);
                     break;
@@ -189,117 +266,60 @@ int Output_trainer::train_from(int k, Training_pace& pace)
             }
         }
     }
-    if (pace_error) {
-        if (trained >= k) h.last_image = trained;
-        store();
-        std::rethrow_exception(pace_error);
-    }
-    if (overflow || high_overflow.load()) retrain_to_overflow(k, trained);
-    if (trained >= k) h.last_image = trained;
-    return pause_due;
-}
-
-void Output_trainer::retrain_to_overflow(int k, int trained)
-{
-    // Either half may have run past the image that overflowed; train the
-    // stretch again on this thread and stop at that image.
-    Halves& h = *halves_;
-    h.low = h.saved_low;
-    h.high = h.saved_high;
-    clear_overflow();
-    for (int m = k; m <= trained; ++m) {
-        const double* Sh = h.hidden + static_cast<std::size_t>(m) * Hidden_width;
-        h.low.train(Sh, datasets_.Train_targets[m], h.Learning_rate);
-        h.high.train(Sh, datasets_.Train_targets[m], h.Learning_rate);
-        h.last_image = m;
-        if (h.hidden_overflowed[m] || overflow_raised()) break;
-    }
-    store();
-    throw Overflow_error();
-}
-
-int Output_trainer::train_free(int k, Training_pace& pace)
-{
-    // Output o's sum, error term and column of W2 involve no other output,
-    // so each half trains its images in order without waiting for the
-    // other: W2 comes out as the lockstep training makes it. The halves
-    // stop independently at a stop, each after some image; the one behind
-    // then trains up to the other's, which is where a stop asked a moment
-    // later would have ended both. An overflow shows in the flags at the
-    // end (images after it only compute with infinities or NaN), and the
-    // stretch is then trained again, in lockstep, up to it.
-    Halves& h = *halves_;
-    h.saved_low = h.low;
-    h.saved_high = h.high;
-    int end[2] = {k - 1, k - 1};
-    bool overflow[2] = {false, false};
-    const auto train_half = [&](auto& half, int t) {
-        int m = k;
-        for (;; ++m) {
-            half.train(h.hidden + static_cast<std::size_t>(m) * Hidden_width, datasets_.Train_targets[m],
-                       h.Learning_rate);
-            if (h.hidden_overflowed[m] || m >= h.count || pace.stop_requested()) break;
-        }
-        end[t] = m;
-        overflow[t] = overflow_raised() || h.hidden_overflowed[m];
-    };
-#pragma omp parallel num_threads(2) if (omp_get_max_threads() >= 2)
-    {
+    if (!two) return s;
+    l.all.merge_from(l.low);
+    l.all.merge_from(l.high);
+    if (high_overflow.load()) s.overflow = true;
+    if (s.overflow && !s.error) {
+        // Either half may have run past the image that overflowed.
+        l.all = l.saved;
         const Fp_mode_scope mode;
-        clear_overflow();
-        if (omp_get_num_threads() == 1) {
-            // One thread: both halves image by image, as the lockstep does.
-            int m = k;
-            for (;; ++m) {
-                const double* Sh = h.hidden + static_cast<std::size_t>(m) * Hidden_width;
-                h.low.train(Sh, datasets_.Train_targets[m], h.Learning_rate);
-                h.high.train(Sh, datasets_.Train_targets[m], h.Learning_rate);
-                if (h.hidden_overflowed[m] || m >= h.count || pace.stop_requested()) break;
-            }
-            end[0] = end[1] = m;
-            overflow[0] = overflow_raised() || h.hidden_overflowed[m];
-        } else if (omp_get_thread_num() == 0) {
-            train_half(h.low, 0);
-        } else {
-            train_half(h.high, 1);
-        }
+        s = train_alone(k, s.trained, nullptr);
     }
-    const int trained = std::max(end[0], end[1]);
-    if (overflow[0] || overflow[1]) retrain_to_overflow(k, trained);
-    clear_overflow();
-    const auto catch_up = [&](auto& half, int from) {
-        for (int m = from; m <= trained; ++m)
-            half.train(h.hidden + static_cast<std::size_t>(m) * Hidden_width, datasets_.Train_targets[m],
-                       h.Learning_rate);
-    };
-    catch_up(h.low, end[0] + 1);
-    catch_up(h.high, end[1] + 1);
-    if (overflow_raised()) retrain_to_overflow(k, trained);
-    h.last_image = trained;
-    return 0;
+    return s;
+}
+
+int Output_trainer::train_from(int k, Training_pace& pace)
+{
+    Layer& l = *layer_;
+    l.saved = l.all;
+    Stretch s;
+    if (omp_get_max_threads() >= 2) {
+        s = train_in_halves(k, pace);
+    } else {
+        const Fp_mode_scope mode;
+        s = train_alone(k, l.count, &pace);
+    }
+    if (s.trained >= k) l.last_image = s.trained;
+    if (s.error) {
+        store();
+        std::rethrow_exception(s.error);
+    }
+    if (s.overflow) {
+        store();
+        throw Overflow_error();
+    }
+    return s.pause_due;
 }
 
 void Output_trainer::store()
 {
-    const Halves& h = *halves_;
-    h.low.store_weights(net_);
-    h.high.store_weights(net_);
-    if (h.last_image == 0) return;
-    build_input_vector(datasets_, datasets_.Train_images[h.last_image], net_.Y);
-    std::memcpy(net_.Sh, h.hidden + static_cast<std::size_t>(h.last_image) * Hidden_width, sizeof net_.Sh);
-    h.low.store_vectors(net_);
-    h.high.store_vectors(net_);
+    const Layer& l = *layer_;
+    l.all.store_weights(net_);
+    if (l.last_image == 0) return;
+    build_input_vector(datasets_, datasets_.Train_images[l.last_image], net_.Y);
+    std::memcpy(net_.Sh, l.Sh(l.last_image), sizeof net_.Sh);
+    l.all.store_vectors(net_);
 }
 
 void Output_trainer::reload()
 {
-    Halves& h = *halves_;
-    h.low.load(net_);
-    h.high.load(net_);
-    h.Learning_rate = run_.Learning_rate;
+    Layer& l = *layer_;
+    l.all.load(net_);
+    l.Learning_rate = run_.Learning_rate;
     refresh_train_hidden(ws_, net_, datasets_);
-    h.hidden = train_hidden_rows(ws_);
-    h.hidden_overflowed = ws_.hidden_overflowed.data();
+    l.hidden = train_hidden_rows(ws_);
+    l.hidden_overflowed = ws_.hidden_overflowed.data();
     clear_overflow();
 }
 

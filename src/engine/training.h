@@ -19,18 +19,17 @@ public:
     // stretch before that image, so that the driver can pause there (the
     // window handles its messages, and the network may change meanwhile).
     virtual bool pause_due() = 0;
-    // Asked after every image; true ends the stretch after it.
+    // Asked after every image; true ends the stretch after it. Both are
+    // asked on the thread that called train_from.
     virtual bool stop_requested() = 0;
-    // True for a driver that never pauses and lets a stop take effect a
-    // few images late: the two halves of the output layer then train
-    // without waiting for each other, and stop_requested() is asked on both
-    // threads at once (it must be safe to).
-    virtual bool free_running() const { return false; }
 };
 
 // The training loop's working copy of W2, dW2 and the last image's vectors.
-// Between two pauses nothing else can change the network, so the two halves
-// of the output layer train on two threads (see Output_half in the .cpp).
+// Between two pauses nothing else can change the network, so with two
+// threads the two halves of the output layer train side by side, one on
+// each; with one, the ten outputs of each image train interleaved (see
+// Output_block in the .cpp). The window's steps and the computation API
+// train through the same loop; only their paces differ.
 class Output_trainer {
 public:
     // Reads the network, the learning rate and the hidden vectors (made
@@ -58,17 +57,18 @@ public:
     void reload();
 
 private:
-    struct Halves;
-    // train_from without pauses: each half on its own thread, unsynchronized.
-    int train_free(int k, Training_pace& pace);
-    // Overflow in the stretch from k: the halves as they were before it are
-    // trained again on this thread up to the image that overflowed.
-    [[noreturn]] void retrain_to_overflow(int k, int trained);
+    struct Layer;
+    struct Stretch;
+    // Images k.. on this thread, all ten outputs at once, up to image
+    // `last`, an overflow, or (with a pace) a due pause or a stop.
+    Stretch train_alone(int k, int last, Training_pace* pace);
+    // Images k.. with a half of the outputs on each of two threads.
+    Stretch train_in_halves(int k, Training_pace& pace);
     Engine_workspace& ws_;
     Vedero_network& net_;
     const Run_control& run_;
     const Pattern_datasets& datasets_;
-    std::unique_ptr<Halves> halves_;
+    std::unique_ptr<Layer> layer_;
 };
 
 // Step 8: classifies the test images with the network, counting in

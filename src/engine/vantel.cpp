@@ -26,14 +26,12 @@ static_assert(std::endian::native == std::endian::little,
 
 namespace {
 
-// Training without pauses; the stop flag may be set by any thread, and
-// both halves of the output layer read it.
+// Training without pauses; the stop flag may be set by any thread.
 class Unpaused : public Training_pace {
 public:
     explicit Unpaused(const std::atomic<bool>* stop) : stop_(stop) {}
     bool pause_due() override { return false; }
     bool stop_requested() override { return stop_ && stop_->load(std::memory_order_relaxed); }
-    bool free_running() const override { return true; }
 
 private:
     const std::atomic<bool>* stop_;

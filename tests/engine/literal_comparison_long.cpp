@@ -143,6 +143,9 @@ TEST_F(Real_mnist, unusual_series_and_a_second_epoch_give_the_literal_results)
     cases.push_back(run_program("negative series", 1, oscillation(2000, 2.0, -6.0)));
     cases.push_back(run_program("series far above 100", 1, oscillation(777, 3000.0, 1e5)));
     cases.push_back(run_program("series of length 5", 1, {0.3, -1.2, 2.5, 0.7, -0.4}));
+    // Repeated columns of W1: one distinct column, then six.
+    cases.push_back(run_program("method 2, N = 785", 2, oscillation(785, 1.0, 0.2)));
+    cases.push_back(run_program("method 2, N = 4000", 2, oscillation(4000, 1.0, -0.3)));
     compare_with_literal(cases);
 }
 

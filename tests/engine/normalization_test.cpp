@@ -1,6 +1,8 @@
 // Step 5 and the reservoir forward pass against the literal engine, and the
 // edges of the normalization.
+#include <algorithm>
 #include <cmath>
+#include <functional>
 #include <limits>
 
 #include <gtest/gtest.h>
@@ -9,6 +11,7 @@
 #include "engine/datasets.h"
 #include "engine/engine_workspace.h"
 #include "engine/extended_arithmetic.h"
+#include "engine/raw_sums.h"
 #include "support/literal_engine.h"
 #include "support/synthetic_engine.h"
 
@@ -62,17 +65,65 @@ TEST(Normalization, one_rounding_at_the_end_differs_from_rounding_each_operation
 
 TEST(Normalization, sparse_raw_sums_equal_the_literal_sum_over_all_inputs)
 {
-    Small_world world(3);
-    fill_edge_W1(world.state, 3);
-    const Raw_sums& raw = current_train_raw_sums(engine_workspace(world.session), world.state.net, world.session.datasets());
-    auto literal = world.copy();
-    for (int k : {1, 2, 777, Small_counts.train}) {
-        build_input_vector(literal->datasets, literal->datasets.Train_images[k], literal->net.Y);
-        for (int j = 1; j <= Neurons; ++j) {
-            literal_raw_sum(*literal, j);
-            EXPECT_EQ(raw.sums[static_cast<std::size_t>(k) * Neurons + j - 1], literal->net.Sh[j])
-                << "image " << k << " neuron " << j;
+    // W1 shapes whose repeated columns are summed once: every neuron's sums
+    // must still be its own column's, and an overflow must be flagged.
+    const auto copy_column = [](Program_state& s, int to, int from) {
+        for (int i = 0; i <= Last_input; ++i) s.net.W1[i][to] = s.net.W1[i][from];
+    };
+    struct Case {
+        const char* what;
+        std::function<void(Program_state&)> shape;
+        int distinct;
+        bool overflows;
+    };
+    const Case cases[] = {
+        {"edge W1", [](Program_state& s) { fill_edge_W1(s, 3); }, 25, false},
+        {"one column 25 times",
+         [&](Program_state& s) {
+             for (int j = 2; j <= Neurons; ++j) copy_column(s, j, 1);
+         },
+         1, false},
+        {"columns equal in part",
+         [&](Program_state& s) {
+             for (int j = 4; j <= Neurons; ++j) copy_column(s, j, 1 + j % 3);
+             s.net.W1[Last_input][20] += 0.125;  // equal to column 3 but in its last cell
+             s.net.W1[0][21] = -s.net.W1[0][21];  // and to column 1 but in the bias
+         },
+         5, false},
+        {"-0.0 against +0.0",
+         [&](Program_state& s) {
+             for (int i = 0; i <= Last_input; ++i) s.net.W1[i][1] = i % 7 == 0 ? 0.5 : 0.0;
+             for (int j = 2; j <= Neurons; ++j) copy_column(s, j, 1);
+             s.net.W1[3][9] = -0.0;
+         },
+         2, false},
+        {"a repeated column that overflows",
+         [&](Program_state& s) {
+             for (int i = 0; i <= Last_input; ++i) s.net.W1[i][1] = 1e307;
+             for (int j = 2; j <= Neurons; j += 2) copy_column(s, j, 1);
+         },
+         13, true},
+    };
+    for (const Case& c : cases) {
+        Small_world world(3);
+        c.shape(world.state);
+        EXPECT_EQ(distinct_columns(world.state.net.W1).count, c.distinct) << c.what;
+        const Raw_sums& raw =
+            current_train_raw_sums(engine_workspace(world.session), world.state.net, world.session.datasets());
+        auto literal = world.copy();
+        int overflowed = 0;
+        for (int k = 1; k <= Small_counts.train; ++k) {
+            build_input_vector(literal->datasets, literal->datasets.Train_images[k], literal->net.Y);
+            for (int j = 1; j <= Neurons; ++j) literal_raw_sum(*literal, j);
+            ASSERT_EQ(first_difference(&literal->net.Sh[1], &raw.sums[static_cast<std::size_t>(k) * Neurons], Neurons),
+                      -1)
+                << c.what << ", image " << k;
+            const bool infinite = std::any_of(&literal->net.Sh[1], &literal->net.Sh[Neurons + 1],
+                                              [](double v) { return std::isinf(v); });
+            ASSERT_EQ(raw.overflowed[k] != 0, infinite) << c.what << ", image " << k;
+            overflowed += infinite;
         }
+        EXPECT_EQ(overflowed > 0, c.overflows) << c.what;
     }
 }
 
