@@ -4,12 +4,9 @@
 // to 1 and the memory each extra thread adds; asserts nothing about time.
 //
 //   bench_many_series [EPOCHS]     (default 2,5)
-#include <sys/resource.h>
-#include <sys/wait.h>
 #include <fcntl.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -18,8 +15,10 @@
 #include <string>
 #include <vector>
 
+#include "measured_command.h"
 #include "support/test_program.h"
 
+using namespace vantel::bench;
 using namespace vantel::test;
 
 namespace {
@@ -61,24 +60,11 @@ Measured run(const std::string& data, const std::string& epochs, int threads, co
     std::vector<std::string> arguments = {built_app_dir() + "vantel", data, "--columns", "all", "--epochs", epochs,
                                           "--threads", std::to_string(threads), "--format", "csv", "--output",
                                           output};
-    const auto start = std::chrono::steady_clock::now();
-    const pid_t child = fork();
-    if (child == 0) {
-        std::vector<char*> argv;
-        for (std::string& a : arguments) argv.push_back(a.data());
-        argv.push_back(nullptr);
-        execv(argv[0], argv.data());
-        _exit(127);
-    }
-    int status = 0;
-    rusage usage{};
-    wait4(child, &status, 0, &usage);
+    const Measured_run measured = run_measured(arguments);
     Measured m;
-    m.wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    m.cpu = usage.ru_utime.tv_sec + usage.ru_utime.tv_usec * 1e-6 + usage.ru_stime.tv_sec +
-            usage.ru_stime.tv_usec * 1e-6;
-    m.peak_mb = usage.ru_maxrss / 1024;
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) std::printf("vantel failed (status %d)\n", status);
+    m.wall = measured.wall;
+    m.cpu = measured.cpu;
+    m.peak_mb = measured.peak_mb;
     std::ifstream file(output);
     m.records = without_seconds({std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()});
     return m;

@@ -13,12 +13,9 @@
 // build's command (whose folder holds the MNIST-10 files) to compare the two
 // in the same hour: `bench_sweep other/build/bin/vantel`. With BENCH_SWEEP_RECORDS=PREFIX
 // set, each measure's sorted records go to PREFIX.DIGEST, for a diff.
-#include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -28,8 +25,10 @@
 #include <string>
 #include <vector>
 
+#include "measured_command.h"
 #include "support/test_program.h"
 
+using namespace vantel::bench;
 using namespace vantel::test;
 
 namespace {
@@ -98,23 +97,10 @@ Seconds run(const std::string& vantel, std::vector<std::string> options, const s
     for (const char* a : {"--threads", "2", "--format", "csv", "--output"}) arguments.push_back(a);
     arguments.push_back(output);
     std::remove(output.c_str());
-    const auto start = std::chrono::steady_clock::now();
-    const pid_t child = fork();
-    if (child == 0) {
-        std::vector<char*> argv;
-        for (std::string& a : arguments) argv.push_back(a.data());
-        argv.push_back(nullptr);
-        execv(argv[0], argv.data());
-        _exit(127);
-    }
-    int status = 0;
-    rusage usage{};
-    wait4(child, &status, 0, &usage);
+    const Measured_run measured = run_measured(arguments);
     Seconds s;
-    s.wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    s.cpu = usage.ru_utime.tv_sec + usage.ru_utime.tv_usec * 1e-6 + usage.ru_stime.tv_sec +
-            usage.ru_stime.tv_usec * 1e-6;
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) std::printf("  %s failed (status %d)\n", vantel.c_str(), status);
+    s.wall = measured.wall;
+    s.cpu = measured.cpu;
     std::ifstream file(output);
     std::string text = without_seconds({std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()});
     // The data file lies in a folder of its own on every call: leave its name out.
