@@ -2,6 +2,7 @@
 // through each format and back by the reader of --resume.
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <set>
 #include <sstream>
 #include <string>
@@ -123,6 +124,35 @@ TEST(Record_fields, a_record_reads_back_as_it_was_written_in_each_format)
         // Done: the runs with a value, a file's copy under another name apart.
         EXPECT_EQ(Record_output(format, path, true).done(),
                   (std::set<std::string>{run_key(records[0]), run_key(records[2])}));
+    }
+}
+
+TEST(Record_fields, a_damaged_line_of_a_resumed_file_is_named_by_its_line_number)
+{
+    Temp_dir dir;
+    const struct {
+        Format format;
+        std::string damaged;
+        std::string said;
+    } cases[] = {
+        {Format::csv, "a,b\n", "line 4 has 2 fields"},  // the header is line 1
+        {Format::jsonl, "{\"file\": \n", "line 3 is not a JSON record"},
+    };
+    for (const auto& c : cases) {
+        const std::string path = (dir.path() / ("damaged" + std::to_string(static_cast<int>(c.format)))).string();
+        {
+            Record_output output(c.format, path, false);
+            output.add(valued_record(), 0);
+            output.add(record_without_value(), 1);
+            ASSERT_FALSE(output.finish(false, false));
+        }
+        std::ofstream(path, std::ios::app) << c.damaged;
+        try {
+            read_resumed(c.format, path);
+            ADD_FAILURE() << c.said;
+        } catch (const Vantel_error& error) {
+            EXPECT_NE(std::string(error.what()).find(c.said), std::string::npos) << error.what();
+        }
     }
 }
 
