@@ -111,28 +111,61 @@ inline double power_of_two(int m)
     return p;
 }
 
-// e^-x for Zero_from < x < One_from, within 1.037 u of it.
-inline Extended exp_minus(double x)
+// The stages of e^-x, y = -x, split so that several sigmoids can advance
+// stage by stage side by side (fast_sigmoids); exp_minus chains them.
+
+// y x 256 / ln2 rounded to an integer, as a double.
+inline double table_step(double y)
 {
-    const double y = -x;
-    const double kd = (y * Table_size_over_ln2 + Round_to_integer) - Round_to_integer;
-    const int k = static_cast<int>(kd);
-    const Extended r = (static_cast<Extended>(y) - static_cast<Extended>(kd) * Ln2_hi) -
-                       static_cast<Extended>(kd) * Ln2_lo;
+    return (y * Table_size_over_ln2 + Round_to_integer) - Round_to_integer;
+}
 
-    // e^r - 1 - r is below 2^-20: double precision is plenty for it.
-    const double rd = static_cast<double>(r);
+// r = y - kd x ln2 / 256 in extended.
+inline Extended reduced_argument(double y, double kd)
+{
+    return (static_cast<Extended>(y) - static_cast<Extended>(kd) * Ln2_hi) - static_cast<Extended>(kd) * Ln2_lo;
+}
+
+// e^r - 1 - r from r rounded to double: below 2^-20, so double precision is
+// plenty for it.
+inline double exp_tail(double rd)
+{
     const double r2 = rd * rd;
-    const double p = r2 * (1.0 / 2 + rd * (1.0 / 6)) +
-                     (r2 * r2) * ((1.0 / 24 + rd * (1.0 / 120)) + r2 * (1.0 / 720));
-    const Extended q = r + p;
+    return r2 * (1.0 / 2 + rd * (1.0 / 6)) + (r2 * r2) * ((1.0 / 24 + rd * (1.0 / 120)) + r2 * (1.0 / 720));
+}
 
+// e^y = 2^(kd / 256) x e^r from r and its tail p.
+inline Extended scaled_exponential(double kd, Extended r, double p)
+{
+    const Extended q = r + p;
+    const int k = static_cast<int>(kd);
     const int i = k & (Table_size - 1);
     const int m = k >> Table_bits;
     const Extended v = exp2_table.hi[i] + (exp2_table.hi[i] * q + exp2_table.lo[i]);
     // 2^m in two steps when it lies beyond the double range (x below -709).
     if (m > 1023) return v * power_of_two(m - 1023) * 0x1p1023;
     return v * power_of_two(m);
+}
+
+// e^-x for Zero_from < x < One_from, within 1.037 u of it.
+inline Extended exp_minus(double x)
+{
+    const double y = -x;
+    const double kd = table_step(y);
+    const Extended r = reduced_argument(y, kd);
+    return scaled_exponential(kd, r, exp_tail(static_cast<double>(r)));
+}
+
+// The fast path's verdict on its estimate s of the sigmoid: the double that
+// every value within the error bound of s rounds to, in `out`, or false.
+inline bool rounds_alike(Extended s, double& out)
+{
+    const Extended w = s * Rounding_margin;
+    const double below = static_cast<double>(s - w);
+    const double above = static_cast<double>(s + w);
+    if (below != above) return false;
+    out = below;
+    return true;
 }
 
 // 1 / (1 + e^-x) in extended as the fast path forms it, before rounding.
@@ -148,15 +181,7 @@ inline Extended sigmoid_estimate(double x)
 inline bool try_fast_sigmoid(double x, double& out)
 {
     using namespace fast_sigmoid_detail;
-    if (x > Zero_from && x < One_from) {
-        const Extended s = sigmoid_estimate(x);
-        const Extended w = s * Rounding_margin;
-        const double below = static_cast<double>(s - w);
-        const double above = static_cast<double>(s + w);
-        if (below != above) return false;
-        out = below;
-        return true;
-    }
+    if (x > Zero_from && x < One_from) return rounds_alike(sigmoid_estimate(x), out);
     if (x >= One_from && x <= Expl_underflows_above) {
         out = 1.0;
         return true;
@@ -174,6 +199,31 @@ inline double fast_sigmoid(double x)
     double out;
     if (try_fast_sigmoid(x, out)) return out;
     return sigmoid(x);
+}
+
+// fast_sigmoid of x[0..Count - 1] into out, each bit for bit as one call
+// would give it. A sigmoid is a long chain of dependent steps; taken stage
+// by stage over all Count inputs, the chains advance side by side instead
+// of one after the other. Each stage does what exp_minus does, so the
+// results are the same.
+template <int Count>
+inline void fast_sigmoids(const double* x, double* out)
+{
+    using namespace fast_sigmoid_detail;
+    double y[Count];
+    double kd[Count];
+    double tail[Count];
+    for (int o = 0; o < Count; ++o) {
+        // Inputs outside the general path get y = 0 here and their own call below.
+        y[o] = x[o] > Zero_from && x[o] < One_from ? -x[o] : 0.0;
+        kd[o] = table_step(y[o]);
+    }
+    for (int o = 0; o < Count; ++o) tail[o] = exp_tail(static_cast<double>(reduced_argument(y[o], kd[o])));
+    for (int o = 0; o < Count; ++o) {
+        if (!(x[o] > Zero_from && x[o] < One_from) ||
+            !rounds_alike(1.0L / (1.0L + scaled_exponential(kd[o], reduced_argument(y[o], kd[o]), tail[o])), out[o]))
+            out[o] = fast_sigmoid(x[o]);
+    }
 }
 
 }  // namespace vantel

@@ -102,10 +102,8 @@ struct alignas(64) Output_block {
         for (int o = 0; o < Count; ++o) sum[o] = 0.0;
         for (int h = 0; h <= Neurons; ++h)
             for (int o = 0; o < Count; ++o) sum[o] = add_product(sum[o], Sh[h], W2[h][o]);
-        for (int o = 0; o < Count; ++o) {
-            Sout[o] = fast_sigmoid(sum[o]);
-            Delta_out[o] = error_term(target[First + o], Sout[o]);
-        }
+        fast_sigmoids<Count>(sum, Sout);
+        for (int o = 0; o < Count; ++o) Delta_out[o] = error_term(target[First + o], Sout[o]);
         for (int o = 0; o < Count; ++o) {
             // Learning_rate x Delta_out[o], the first product of every
             // increment of column o, held in extended as it is formed. It
@@ -331,7 +329,7 @@ void output_layer(const double* Sh, const double (*W2)[Outputs], double* Sout)
     for (int o = 0; o < Outputs; ++o) sum[o] = 0.0;
     for (int h = 0; h <= Neurons; ++h)
         for (int o = 0; o < Outputs; ++o) sum[o] = add_product(sum[o], Sh[h], W2[h][o]);
-    for (int o = 0; o < Outputs; ++o) Sout[o] = fast_sigmoid(sum[o]);
+    fast_sigmoids<Outputs>(sum, Sout);
 }
 
 void test_network(Engine_workspace& ws, Vedero_network& net, Run_control& run, const Pattern_datasets& datasets)
