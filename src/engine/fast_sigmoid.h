@@ -220,9 +220,11 @@ inline void fast_sigmoids(const double* x, double* out)
     }
     for (int o = 0; o < Count; ++o) tail[o] = exp_tail(static_cast<double>(reduced_argument(y[o], kd[o])));
     for (int o = 0; o < Count; ++o) {
-        if (!(x[o] > Zero_from && x[o] < One_from) ||
-            !rounds_alike(1.0L / (1.0L + scaled_exponential(kd[o], reduced_argument(y[o], kd[o]), tail[o])), out[o]))
+        if (!(x[o] > Zero_from && x[o] < One_from))
             out[o] = fast_sigmoid(x[o]);
+        else if (!rounds_alike(1.0L / (1.0L + scaled_exponential(kd[o], reduced_argument(y[o], kd[o]), tail[o])),
+                               out[o]))
+            out[o] = sigmoid(x[o]);  // the fast path cannot tell: it would fail again
     }
 }
 

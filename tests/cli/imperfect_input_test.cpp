@@ -166,15 +166,6 @@ TEST(Imperfect_input, an_interrupted_output_is_completed_by_resume)
             run_vantel(runs + " --format " + format + " --output " + shell_word(output) + " --resume", dir);
         EXPECT_EQ(again.err, "vantel: 3 of 3 runs are already in " + output + "; computing the other 0\n");
     }
-    // A copy of the file under another name holds other runs, the same bytes
-    // though it has.
-    const std::string copy = dir.write("copy.txt", read_file(data));
-    const std::string output = (dir.path() / "runs.jsonl").string();
-    const auto with_copy = run_vantel(shell_word(data) + " " + shell_word(copy) +
-                                          " --columns all --epochs 1 --n 30 --threads 2 --format jsonl --output " +
-                                          shell_word(output) + " --resume",
-                                      dir);
-    EXPECT_EQ(with_copy.err, "vantel: 3 of 6 runs are already in " + output + "; computing the other 3\n");
 }
 
 TEST(Imperfect_input, standard_input_the_version_and_the_defaults)

@@ -122,36 +122,16 @@ TEST(Record_fields, a_record_reads_back_as_it_was_written_in_each_format)
         for (std::size_t i = 0; i < records.size(); ++i)
             EXPECT_EQ(json_object(back[i]), json_object(records[i])) << read_file(path);
         // Done: the runs with a value, a file's copy under another name apart.
-        EXPECT_EQ(Record_output(format, path, true).done(),
-                  (std::set<std::string>{run_key(records[0]), run_key(records[2])}));
-    }
-}
-
-TEST(Record_fields, a_damaged_line_of_a_resumed_file_is_named_by_its_line_number)
-{
-    Temp_dir dir;
-    const struct {
-        Format format;
-        std::string damaged;
-        std::string said;
-    } cases[] = {
-        {Format::csv, "a,b\n", "line 4 has 2 fields"},  // the header is line 1
-        {Format::jsonl, "{\"file\": \n", "line 3 is not a JSON record"},
-    };
-    for (const auto& c : cases) {
-        const std::string path = (dir.path() / ("damaged" + std::to_string(static_cast<int>(c.format)))).string();
-        {
-            Record_output output(c.format, path, false);
-            output.add(valued_record(), 0);
-            output.add(record_without_value(), 1);
-            ASSERT_FALSE(output.finish(false, false));
-        }
-        std::ofstream(path, std::ios::app) << c.damaged;
+        EXPECT_EQ(Record_output(format, path, true).done().size(), 2u);
+        // A damaged line after them is named by its line (the CSV header is line 1).
+        if (format == Format::json) continue;
+        std::ofstream(path, std::ios::app) << "a,b\n";
         try {
-            read_resumed(c.format, path);
-            ADD_FAILURE() << c.said;
+            read_resumed(format, path);
+            ADD_FAILURE() << "a damaged line was read";
         } catch (const Vantel_error& error) {
-            EXPECT_NE(std::string(error.what()).find(c.said), std::string::npos) << error.what();
+            const char* said = format == Format::csv ? "line 5 has 2 fields" : "line 4 is not a JSON record";
+            EXPECT_NE(std::string(error.what()).find(said), std::string::npos) << error.what();
         }
     }
 }
