@@ -24,6 +24,8 @@ set(VANTEL_PUBLIC_HEADERS
     engine/network_shape.h
     engine/rescaling.h
     engine/run_arguments.h
+    engine/surrogates.h
+    engine/multiscale.h
     base/error.h)
 
 # --- The program folder --------------------------------------------------
@@ -80,4 +82,5 @@ configure_package_config_file(${PROJECT_SOURCE_DIR}/cmake/VantelConfig.cmake.in
 write_basic_package_version_file(${PROJECT_BINARY_DIR}/VantelConfigVersion.cmake
                                  COMPATIBILITY SameMajorVersion)
 install(FILES ${PROJECT_BINARY_DIR}/VantelConfig.cmake ${PROJECT_BINARY_DIR}/VantelConfigVersion.cmake
+              ${PROJECT_SOURCE_DIR}/cmake/FindFFTW3.cmake
         DESTINATION ${VANTEL_INSTALL_CMAKE_DIR} COMPONENT Development)

@@ -1,6 +1,8 @@
 #include "cli/data_runs.h"
 
 #include <algorithm>
+#include <charconv>
+#include <cmath>
 #include <exception>
 
 #include "batch/result_files.h"
@@ -12,7 +14,7 @@ namespace vantel::cli {
 Table_cache::Table_cache(const std::vector<Data_file>& files, const std::vector<Series_job>& jobs)
     : files_(files), entries_(std::make_unique<Entry[]>(files.size()))
 {
-    for (const Series_job& job : jobs) ++entries_[job.file].jobs_left;
+    for (const Series_job& job : jobs) entries_[job.file].runs_left += job.runs();
 }
 
 void Table_cache::keep(std::size_t file, std::shared_ptr<const Data_table> table)
@@ -39,11 +41,25 @@ std::shared_ptr<const Data_table> Table_cache::table(std::size_t file)
     return entry.table;
 }
 
-void Table_cache::job_done(std::size_t file)
+void Table_cache::run_done(std::size_t file)
 {
     Entry& entry = entries_[file];
     const std::lock_guard<std::mutex> hold(entry.lock);
-    if (entry.jobs_left > 0 && --entry.jobs_left == 0 && !entry.kept) entry.table.reset();
+    if (entry.runs_left > 0 && --entry.runs_left == 0 && !entry.kept) entry.table.reset();
+}
+
+Job_runs::Job_runs(const std::vector<Series_job>& jobs)
+{
+    first_.reserve(jobs.size() + 1);
+    first_.push_back(0);
+    for (const Series_job& job : jobs) first_.push_back(first_.back() + job.runs());
+}
+
+Job_runs::Place Job_runs::place(std::size_t run) const
+{
+    const auto after = std::upper_bound(first_.begin(), first_.end(), run);
+    const auto job = static_cast<std::size_t>(after - first_.begin()) - 1;
+    return {job, run - first_[job]};
 }
 
 namespace {
@@ -61,7 +77,26 @@ Run_record record_of(const Datasets& datasets, const Data_file& file, const Seri
     record.start = job.start;
     record.window = job.window;
     record.rescale = job.rescale;
+    record.scale = job.scale;
+    record.surrogates = job.surrogates;
     return record;
+}
+
+// A double as its shortest text that reads back as it; empty for NaN.
+std::string number_text(double x)
+{
+    if (std::isnan(x)) return {};
+    char text[32];
+    const auto end = std::to_chars(text, text + sizeof text, x).ptr;
+    return {text, end};
+}
+
+// The double nearest to a value's text, as Run_result::value is.
+double value_of(const std::string& text)
+{
+    double value = std::nan("");
+    std::from_chars(text.data(), text.data() + text.size(), value);
+    return value;
 }
 
 }  // namespace
@@ -81,8 +116,8 @@ std::vector<Run_record> job_records(const Datasets& datasets, const Data_file& f
 }
 
 std::vector<Run_record> compute_job(Network& network, const Data_file& file, const Data_table& table,
-                                    const Series_job& job, bool strict, const std::atomic<bool>* stop,
-                                    std::atomic<std::size_t>* epochs_trained)
+                                    const Series_job& job, std::size_t variant, bool strict,
+                                    const std::atomic<bool>* stop, std::atomic<std::size_t>* epochs_trained)
 {
     const Datasets& datasets = *network.datasets();
     std::vector<std::string> warnings = file.warnings;
@@ -94,7 +129,8 @@ std::vector<Run_record> compute_job(Network& network, const Data_file& file, con
         warnings.insert(warnings.end(), of_column.begin(), of_column.end());
         if (const auto problem = column_problem(table, read))
             return job_records(datasets, file, job, *problem, warnings);
-        series = rescaled(read.values, job.rescale);
+        series = rescaled(variant_series(coarse_grained(read.values, job.scale), job.surrogates, variant),
+                          job.rescale);
     } catch (const std::exception& error) {
         return job_records(datasets, file, job, error.what(), warnings);
     }
@@ -135,23 +171,65 @@ std::vector<Run_record> compute_job(Network& network, const Data_file& file, con
     return records;
 }
 
-Run_pool::Job series_job_runner(const std::vector<Data_file>& files, const std::vector<Series_job>& jobs,
-                                Table_cache& tables, std::vector<std::vector<Run_record>>& records, bool strict,
+std::vector<Run_record> with_surrogates(const Series_job& job, std::vector<std::vector<Run_record>> variants)
+{
+    std::vector<Run_record> records = std::move(variants.front());
+    if (job.surrogates.count == 0) return records;
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        Run_record& record = records[i];
+        if (record.value_text.empty()) continue;
+        std::vector<double> values;
+        for (std::size_t v = 1; v < variants.size(); ++v) {
+            const Run_record& surrogate = variants[v][i];
+            if (surrogate.value_text.empty()) {
+                record.stopped = surrogate.stopped;
+                record.problem = surrogate.stopped ? "stopped"
+                                                   : "surrogate " + std::to_string(v) + " of " +
+                                                         std::to_string(job.surrogates.count) + ": " +
+                                                         surrogate.problem;
+                break;
+            }
+            record.surrogate_values.push_back(surrogate.value_text);
+            values.push_back(value_of(surrogate.value_text));
+        }
+        if (!record.problem.empty()) {
+            // The series' value alone would pass for a complete record.
+            record.value_text.clear();
+            record.result_row.clear();
+            record.relative_change.clear();
+            record.surrogate_values.clear();
+            continue;
+        }
+        const Surrogate_summary summary = summarize_surrogates(value_of(record.value_text), values);
+        record.surrogate_mean = number_text(summary.mean);
+        record.surrogate_sd = number_text(summary.sd);
+        record.z_score = number_text(summary.z_score);
+        record.p_value = number_text(summary.p_value);
+    }
+    // A record whose change was cleared cannot give the next one its change.
+    if (job.relative_change && records.size() == 2 && records[0].value_text.empty()) records[1].relative_change.clear();
+    return records;
+}
+
+Run_pool::Job series_job_runner(const Job_run_plan& plan, Table_cache& tables,
+                                std::vector<std::vector<std::vector<Run_record>>>& variants, bool strict,
                                 const std::atomic<bool>* stop, std::atomic<std::size_t>* epochs_trained)
 {
-    return [&files, &jobs, &tables, &records, strict, stop, epochs_trained](Network& network, std::size_t i) {
-        const Series_job& job = jobs[i];
-        // The file's table goes after its last job, however that job ends.
+    return [&plan, &tables, &variants, strict, stop, epochs_trained](Network& network, std::size_t run) {
+        const auto [j, variant] = plan.runs.place(run);
+        const Series_job& job = plan.jobs[j];
+        // The file's table goes after its last run, however that run ends.
         struct Done {
             Table_cache& tables;
             std::size_t file;
-            ~Done() { tables.job_done(file); }
+            ~Done() { tables.run_done(file); }
         } done{tables, job.file};
+        const Data_file& file = plan.files[job.file];
         try {
-            records[i] =
-                compute_job(network, files[job.file], *tables.table(job.file), job, strict, stop, epochs_trained);
+            variants[j][variant] =
+                compute_job(network, file, *tables.table(job.file), job, variant, strict, stop, epochs_trained);
         } catch (const std::exception& error) {
-            records[i] = job_records(*network.datasets(), files[job.file], job, error.what());
+            variants[j][variant] = job_records(*network.datasets(), file, job, error.what());
         }
     };
 }
@@ -160,7 +238,8 @@ std::size_t epochs_to_train(const std::vector<Series_job>& jobs)
 {
     std::size_t epochs = 0;
     for (const Series_job& job : jobs)
-        if (!job.epochs.empty()) epochs += static_cast<std::size_t>(*std::max_element(job.epochs.begin(), job.epochs.end()));
+        if (!job.epochs.empty())
+            epochs += job.runs() * static_cast<std::size_t>(*std::max_element(job.epochs.begin(), job.epochs.end()));
     return epochs;
 }
 

@@ -58,19 +58,30 @@ std::size_t run_jobs(const Job_run& run, Progress_line& progress,
                      const std::function<std::size_t(std::size_t job)>& finished)
 {
     std::atomic<std::size_t> epochs_trained{0};
-    Run_pool pool(run.networks, run.jobs.size(), run.threads,
-                  series_job_runner(run.files, run.jobs, run.tables, run.records, run.strict, &stop_requested(),
-                                    &epochs_trained),
+    const Job_runs runs(run.jobs);
+    std::vector<std::vector<std::vector<Run_record>>> variants(run.jobs.size());
+    std::vector<std::size_t> runs_left(run.jobs.size());
+    for (std::size_t j = 0; j < run.jobs.size(); ++j) {
+        variants[j].resize(run.jobs[j].runs());
+        runs_left[j] = run.jobs[j].runs();
+    }
+    const Job_run_plan plan{run.files, run.jobs, runs};
+    Run_pool pool(run.networks, runs.size(), run.threads,
+                  series_job_runner(plan, run.tables, variants, run.strict, &stop_requested(), &epochs_trained),
                   stop_requested());
     std::size_t done = 0;
     bool stopping = false;
     auto last_shown = std::chrono::steady_clock::now() - Progress_interval;
     do {
         const std::vector<std::size_t> collected = pool.collect(Poll_interval);
-        for (const std::size_t j : collected) {
-            if (!pool.failure(j).empty())
-                run.records[j] =
-                    job_records(*run.networks.datasets(), run.files[run.jobs[j].file], run.jobs[j], pool.failure(j));
+        for (const std::size_t r : collected) {
+            const auto [j, variant] = runs.place(r);
+            if (!pool.failure(r).empty())
+                variants[j][variant] =
+                    job_records(*run.networks.datasets(), run.files[run.jobs[j].file], run.jobs[j], pool.failure(r));
+            // A job is over when its series and every surrogate are.
+            if (--runs_left[j] > 0) continue;
+            run.records[j] = with_surrogates(run.jobs[j], std::move(variants[j]));
             done += finished(j);
         }
         if (stop_requested().load() && !stopping) {

@@ -8,7 +8,9 @@
 
 #include "base/sha256.h"
 #include "cli/driving.h"
+#include "series/column_extraction.h"
 #include "series/data_file.h"
+#include "series/text_readers.h"
 
 namespace vantel::cli {
 
@@ -25,7 +27,9 @@ Series_plan series_plan(const Options& options)
                      .window = options.window,
                      .step = options.step,
                      .rescale = options.rescale,
-                     .epochs = options.epochs};
+                     .epochs = options.epochs,
+                     .scales = options.scales,
+                     .surrogates = options.surrogates};
     if (options.curve) {
         plan.epochs.clear();
         for (int e = 1; e <= options.epochs.front(); ++e) plan.epochs.push_back(e);
@@ -87,6 +91,12 @@ std::optional<std::string> series_problem(const Data_file& file, const Options& 
                (options.start > 1 ? " (" + std::to_string(from_start) + " from line " +
                                         std::to_string(options.start) + " on)"
                                   : "");
+    const std::size_t length =
+        options.window > 0 ? static_cast<std::size_t>(options.window)
+                           : corrected_n(read_integer(options.n), static_cast<std::size_t>(from_start));
+    for (const int scale : options.scales)
+        if (const std::string problem = scale_problem(length, scale); !problem.empty())
+            return "--scales: " + path + ": " + problem;
     return std::nullopt;
 }
 

@@ -47,31 +47,44 @@ void Job_factory::add_file(std::size_t file, const Data_file& description, const
     const std::vector<int> starts = series_starts(plan, description.lines);
     for (const int c : columns)
         for (const int method : plan.methods)
-            for (const int start : starts) {
-                Series_job job;
-                job.file = file;
-                job.column = c;
-                job.method = method;
-                job.start = start;
-                job.window = plan.window;
-                job.n = plan.window > 0 ? plan.window
-                                        : corrected_n(read_integer(plan.n),
-                                                      description.lines - static_cast<std::size_t>(start) + 1);
-                job.rescale = plan.rescale;
-                job.epochs = plan.epochs;
-                job.relative_change = plan.relative_change;
-                job.first_record = planned_;
-                planned_ += plan.epochs.size();
-                bool any = false;
-                for (const int e : plan.epochs) {
-                    const bool needed = !done_ || !done_->count(run_key(description.path, description.sha256, c, method,
-                                                                        e, job.n, start, job.window, job.rescale));
-                    job.wanted.push_back(needed);
-                    any = any || needed;
-                    wanted_ += needed;
+            for (const int start : starts)
+                for (const int scale : plan.scales) {
+                    Series_job job;
+                    job.file = file;
+                    job.column = c;
+                    job.method = method;
+                    job.start = start;
+                    job.window = plan.window;
+                    job.n = plan.window > 0 ? plan.window
+                                            : corrected_n(read_integer(plan.n),
+                                                          description.lines - static_cast<std::size_t>(start) + 1);
+                    job.rescale = plan.rescale;
+                    job.epochs = plan.epochs;
+                    job.relative_change = plan.relative_change;
+                    job.scale = scale;
+                    job.surrogates = plan.surrogates;
+                    job.first_record = planned_;
+                    planned_ += plan.epochs.size();
+                    bool any = false;
+                    for (const int e : plan.epochs) {
+                        const bool needed =
+                            !done_ || !done_->count(run_key(Run_identity{.file = description.path,
+                                                             .file_sha256 = description.sha256,
+                                                             .column = c,
+                                                             .method = method,
+                                                             .epochs = e,
+                                                             .n = job.n,
+                                                             .start = start,
+                                                             .window = job.window,
+                                                             .rescale = job.rescale,
+                                                             .scale = scale,
+                                                             .surrogates = job.surrogates}));
+                        job.wanted.push_back(needed);
+                        any = any || needed;
+                        wanted_ += needed;
+                    }
+                    if (any) jobs_.push_back(std::move(job));
                 }
-                if (any) jobs_.push_back(std::move(job));
-            }
 }
 
 }  // namespace vantel::cli

@@ -30,6 +30,8 @@ struct Series_plan {
     Rescale rescale = Rescale::none;
     std::vector<int> epochs;
     bool relative_change = false;  // exactly two counts: the second record gets the change
+    std::vector<int> scales = {1};
+    Surrogate_options surrogates = {};
 };
 
 // The start lines of a file's series: the plan's start, or every window
@@ -43,7 +45,8 @@ public:
     explicit Job_factory(const std::set<std::string>* done = nullptr) : done_(done) {}
 
     // Adds the jobs of the file `description`, the `file`th of the run's
-    // files: column by column, method by method, start by start. A job none
+    // files: column by column, method by method, start by start, scale by
+    // scale. A job none
     // of whose records is wanted is left out.
     void add_file(std::size_t file, const Data_file& description, const Series_plan& plan);
 

@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdint>
 #include <string_view>
+
+#include <charconv>
 
 #include "base/strings.h"
 #include "cli/option_numbers.h"
@@ -20,6 +23,7 @@ enum class Value {
     numbers,  // "1,3-5": whole numbers and ranges, each within [low, high]
     counts,   // "5,10,20": whole numbers within [low, high], no ranges
     word,     // one of `words`
+    seed,     // a whole number from 0 to 2^64 - 1
 };
 
 // What was read of an option's value, for its row to set.
@@ -28,6 +32,7 @@ struct Value_read {
     int number = 0;                 // whole; word: the word's place in `words`, from 0
     std::vector<int> numbers = {};  // numbers, counts
     bool all = false;               // numbers: the word "all"
+    std::uint64_t seed = 0;
 };
 
 struct Option_row {
@@ -60,7 +65,8 @@ void set_columns(Options& options, const Value_read& read)
 
 // The texts below name the engine's limits.
 static_assert(Max_epochs == 100000 && Max_threads == 1024 && Min_method == 1 && Max_method == 6 &&
-              Min_series_length == 5 && Max_series_length == 19625);
+              Min_series_length == 5 && Max_series_length == 19625 && Max_surrogates == 10000 &&
+              Max_scale == 3925);
 
 // Every option, in the order of --help.
 constexpr Option_row Rows[] = {
@@ -96,6 +102,18 @@ constexpr Option_row Rows[] = {
          [](Options& o, const Value_read& r) {
              o.methods = r.all ? std::vector<int>{1, 2, 3, 4, 5, 6} : r.numbers;
          }},
+    {.name = "--scales", .value = Value::numbers, .runs_only = true, .low = 1, .high = Max_scale,
+     .expected = "scales such as 1-10 or 1,2,4,8", .out_of_range = "scales are whole numbers from 1 to 3925",
+     .set = [](Options& o, const Value_read& r) { o.scales = r.numbers; }},
+    {.name = "--surrogates", .value = Value::whole, .runs_only = true, .low = 1, .high = Max_surrogates,
+     .expected = "a whole number from 1 to 10000",
+     .set = [](Options& o, const Value_read& r) { o.surrogates.count = r.number; }},
+    {.name = "--surrogate-kind", .value = Value::word, .runs_only = true, .expected = "shuffle or iaaft",
+     .words = "shuffle iaaft",
+     .set = [](Options& o, const Value_read& r) { parse_surrogate_kind(r.text, o.surrogates.kind); }},
+    {.name = "--seed", .value = Value::seed, .runs_only = true,
+     .expected = "a whole number from 0 to 18446744073709551615",
+     .set = [](Options& o, const Value_read& r) { o.surrogates.seed = r.seed; }},
     {.name = "--strict", .runs_only = true, .set = [](Options& o, const Value_read&) { o.strict = true; }},
     {.name = "--format", .value = Value::word, .runs_only = true, .expected = "text, csv, json or jsonl",
      .words = "text csv json jsonl",
@@ -162,6 +180,17 @@ void take_value(const Option_row& row, const std::string& name, const std::strin
         }
         if (number == Number::out_of_range || read.number < row.low || read.number > row.high) {
             problems.push_back(name + " " + text + " is out of range: " + std::string(row.expected) + " is expected");
+            return;
+        }
+        break;
+    }
+    case Value::seed: {
+        const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), read.seed);
+        if (text.empty() || text[0] == '-' || text[0] == '+' || error != std::errc() ||
+            end != text.data() + text.size()) {
+            problems.push_back(error == std::errc::result_out_of_range
+                                   ? name + " " + text + " is out of range: " + std::string(row.expected) + " is expected"
+                                   : needs);
             return;
         }
         break;
@@ -255,6 +284,10 @@ Options parse_arguments(const std::vector<std::string>& arguments, std::vector<s
     if (options.window > 0 && options.n_given)
         problems.push_back("--n and --window do not go together: a window's length is its N");
     if (options.step > 0 && options.window == 0) problems.push_back("--step goes with --window");
+    for (const char* option : {"--surrogate-kind", "--seed"})
+        if (options.surrogates.count == 0 &&
+            std::find(options.run_options.begin(), options.run_options.end(), option) != options.run_options.end())
+            problems.push_back(std::string(option) + " goes with --surrogates, the number of surrogates");
     if (options.output == "-") {
         if (!options.batch_dir.empty())
             problems.push_back("--batch writes files into a folder: --output - (standard output) does not go with it");

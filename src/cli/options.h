@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine/rescaling.h"
+#include "engine/surrogates.h"
 
 namespace vantel::cli {
 
@@ -27,6 +28,8 @@ struct Options {
     int step = 0;                    // 0: the window's length
     Rescale rescale = Rescale::none;
     std::vector<int> methods = {5};
+    std::vector<int> scales = {1};   // each series coarse-grained at each scale
+    Surrogate_options surrogates;    // count 0: none
     int threads = 0;                 // 0: every available core
     Format format = Format::text;
     std::string output;              // empty: standard output ("--output -" too)

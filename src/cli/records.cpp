@@ -111,6 +111,29 @@ const Record_field Fields[] = {
      }},
     {"datasets_sha256", Field_type::text, text_of<&Run_record::datasets_sha256>,
      set_text<&Run_record::datasets_sha256>},
+    {"scale", Field_type::number, number_of<&Run_record::scale>, set_number<&Run_record::scale>},
+    {"surrogates", Field_type::number,
+     [](const Run_record& r) { return Field_texts{std::to_string(r.surrogates.count)}; },
+     [](Run_record& r, const Field_texts& t) {
+         if (!t.empty()) r.surrogates.count = field_number(t.front(), 0);
+     }},
+    {"surrogate_kind", Field_type::text,
+     [](const Run_record& r) { return Field_texts{std::string(surrogate_kind_name(r.surrogates.kind))}; },
+     [](Run_record& r, const Field_texts& t) {
+         if (!t.empty()) parse_surrogate_kind(t.front(), r.surrogates.kind);
+     }},
+    {"seed", Field_type::number,
+     [](const Run_record& r) { return Field_texts{std::to_string(r.surrogates.seed)}; },
+     [](Run_record& r, const Field_texts& t) {
+         if (!t.empty()) r.surrogates.seed = std::strtoull(t.front().c_str(), nullptr, 10);
+     }},
+    {"surrogate_values", Field_type::number_list, [](const Run_record& r) { return r.surrogate_values; },
+     [](Run_record& r, const Field_texts& t) { r.surrogate_values = t; }},
+    {"surrogate_mean", Field_type::number, text_if_any<&Run_record::surrogate_mean>,
+     set_text<&Run_record::surrogate_mean>},
+    {"surrogate_sd", Field_type::number, text_if_any<&Run_record::surrogate_sd>, set_text<&Run_record::surrogate_sd>},
+    {"z_score", Field_type::number, text_if_any<&Run_record::z_score>, set_text<&Run_record::z_score>},
+    {"p_value", Field_type::number, text_if_any<&Run_record::p_value>, set_text<&Run_record::p_value>},
 };
 
 std::string json_field(const Record_field& field, const Field_texts& texts)
@@ -123,6 +146,7 @@ std::string json_field(const Record_field& field, const Field_texts& texts)
         for (std::size_t i = 0; i < texts.size(); ++i) items += (i ? ", " : "") + json_string(texts[i]);
         return items + "]";
     }
+    case Field_type::number_list: return "[" + joined(texts, ", ") + "]";
     }
     return "null";
 }
@@ -172,17 +196,23 @@ std::span<const Record_field> record_fields()
     return Fields;
 }
 
-std::string run_key(const std::string& file, const std::string& file_sha256, int column, int method, int epochs,
-                    int n, int start, int window, Rescale rescale)
+std::string run_key(const Run_identity& run)
 {
-    return json_string(file) + "|" + file_sha256 + "|" + std::to_string(column) + "|" + std::to_string(method) + "|" + std::to_string(epochs) +
-           "|" + std::to_string(n) + "|" + std::to_string(start) + "|" + (window > 0 ? std::to_string(window) : "") +
-           "|" + std::string(rescale_name(rescale));
+    std::string key = json_string(run.file) + "|" + run.file_sha256 + "|" + std::to_string(run.column) + "|" +
+                      std::to_string(run.method) + "|" + std::to_string(run.epochs) + "|" + std::to_string(run.n) +
+                      "|" + std::to_string(run.start) + "|" + (run.window > 0 ? std::to_string(run.window) : "") +
+                      "|" + std::string(rescale_name(run.rescale)) + "|" + std::to_string(run.scale);
+    if (run.surrogates.count > 0)
+        key += "|" + std::to_string(run.surrogates.count) + " " +
+               std::string(surrogate_kind_name(run.surrogates.kind)) + " " + std::to_string(run.surrogates.seed);
+    return key;
 }
 
 std::string run_key(const Run_record& r)
 {
-    return run_key(r.file, r.file_sha256, r.column, r.method, r.epochs, r.n, r.start, r.window, r.rescale);
+    return run_key(Run_identity{.file = r.file, .file_sha256 = r.file_sha256, .column = r.column, .method = r.method,
+                    .epochs = r.epochs, .n = r.n, .start = r.start, .window = r.window, .rescale = r.rescale,
+                    .scale = r.scale, .surrogates = r.surrogates});
 }
 
 std::string csv_header()
@@ -221,18 +251,32 @@ Field_texts split_list(const std::string& text)
 
 std::string text_table(const std::vector<Run_record>& records, bool single_value, bool with_start)
 {
+    bool scales = false;
+    bool surrogates = false;
+    for (const Run_record& r : records) {
+        scales = scales || r.scale != 1;
+        surrogates = surrogates || r.surrogates.count > 0;
+    }
     std::string out;
-    if (single_value) {
+    // A value with surrogates is read with their numbers: the table holds them.
+    if (single_value && !surrogates) {
         for (const Run_record& r : records)
             if (!r.value_text.empty()) out += r.value_text + "\n";
         return out;
     }
-    out = std::string("file\tcolumn\t") + (with_start ? "start\t" : "") + "method\tepochs\tvalue\trelative_change\n";
-    for (const Run_record& r : records)
+    out = std::string("file\tcolumn\t") + (with_start ? "start\t" : "") + (scales ? "scale\t" : "") +
+          "method\tepochs\tvalue\trelative_change" +
+          (surrogates ? "\tsurrogates\tsurrogate_mean\tsurrogate_sd\tz_score\tp_value" : "") + "\n";
+    for (const Run_record& r : records) {
         out += table_cell(r.file) + "\t" + std::to_string(r.column) + "\t" +
-               (with_start ? std::to_string(r.start) + "\t" : "") +
+               (with_start ? std::to_string(r.start) + "\t" : "") + (scales ? std::to_string(r.scale) + "\t" : "") +
                std::to_string(r.method) + "\t" + std::to_string(r.epochs) + "\t" + r.value_text + "\t" +
-               r.relative_change + "\n";
+               r.relative_change;
+        if (surrogates)
+            out += "\t" + std::to_string(r.surrogates.count) + " " + std::string(surrogate_kind_name(r.surrogates.kind)) +
+                   "\t" + r.surrogate_mean + "\t" + r.surrogate_sd + "\t" + r.z_score + "\t" + r.p_value;
+        out += "\n";
+    }
     return out;
 }
 

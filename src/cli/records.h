@@ -15,6 +15,7 @@
 
 #include "cli/options.h"
 #include "engine/rescaling.h"
+#include "engine/surrogates.h"
 
 namespace vantel::cli {
 
@@ -42,6 +43,17 @@ struct Run_record {
     int window = 0;           // the window's length with --window, else 0
     Rescale rescale = Rescale::none;
     std::string datasets_sha256;  // of the MNIST-10 files the run used
+    int scale = 1;                // the series coarse-grained at this scale; 1 is the series itself
+    // The surrogates computed beside the series (none without
+    // --surrogates): how many, their kind and seed, their values as texts
+    // (in order), and the summary's numbers as shortest round-trip texts,
+    // empty where they are undefined.
+    Surrogate_options surrogates = {};
+    std::vector<std::string> surrogate_values;
+    std::string surrogate_mean;
+    std::string surrogate_sd;
+    std::string z_score;
+    std::string p_value;
     // A stop (Ctrl-C) ended the run before its value: it is not written.
     bool stopped = false;
     // The row START adds to the result list; empty without a value.
@@ -56,6 +68,7 @@ enum class Field_type {
     text,       // CSV: the text; JSON: a string
     number,     // CSV: the text; JSON: a number, null for "n/a"
     text_list,  // CSV: the items joined by "; "; JSON: an array of strings
+    number_list,  // CSV: the items joined by "; "; JSON: an array of numbers
 };
 
 struct Record_field {
@@ -73,8 +86,21 @@ std::span<const Record_field> record_fields();
 // The fields that tell one run from another, joined: a run whose record
 // in an output file has a value is not computed again by --resume. The file
 // counts as JSON writes its name (see json_string).
-std::string run_key(const std::string& file, const std::string& file_sha256, int column, int method, int epochs,
-                    int n, int start, int window, Rescale rescale);
+// The surrogates' kind and seed count only when there are surrogates.
+struct Run_identity {
+    const std::string& file;
+    const std::string& file_sha256;
+    int column = 0;
+    int method = 0;
+    int epochs = 0;
+    int n = 0;
+    int start = 1;
+    int window = 0;
+    Rescale rescale = Rescale::none;
+    int scale = 1;
+    Surrogate_options surrogates = {};
+};
+std::string run_key(const Run_identity& run);
 std::string run_key(const Run_record& record);
 
 // The items of a list field as CSV writes it, joined by "; ".

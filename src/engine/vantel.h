@@ -19,7 +19,9 @@
 // This header, with the ones it includes (base/error.h for the errors,
 // engine/network_shape.h for the sizes, engine/run_arguments.h for the
 // limits of methods, epochs and threads, engine/rescaling.h for rescaling a
-// series first), is the whole interface; the kernels and the records they
+// series first, engine/surrogates.h for surrogate series and what a value
+// says against theirs, engine/multiscale.h for coarse-grained series), is
+// the whole interface; the kernels and the records they
 // work on stay behind it.
 #pragma once
 
@@ -34,8 +36,10 @@
 
 #include "base/error.h"
 #include "engine/network_shape.h"
+#include "engine/multiscale.h"
 #include "engine/rescaling.h"
 #include "engine/run_arguments.h"
+#include "engine/surrogates.h"
 
 namespace vantel {
 

@@ -31,7 +31,7 @@ TEST(Run_failures, runs_say_which_datasets_they_used_and_fail_without_a_network)
         }
     };
     Network network(datasets);
-    said(compute_job(network, files[0], read_data_table(path), jobs[0], true, nullptr), "");
+    said(compute_job(network, files[0], read_data_table(path), jobs[0], 0, true, nullptr), "");
 
     Network_pool failing(datasets, [](const auto&) -> std::unique_ptr<Network> { throw Vantel_error("no memory"); });
     Table_cache tables(files, jobs);
