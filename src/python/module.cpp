@@ -8,6 +8,8 @@
 #include <pybind11/stl.h>
 
 #include <charconv>
+#include <cmath>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -44,8 +46,15 @@ py::object relative_change(const Run_result& first, const Run_result& second)
 
 // A run's fields by name: the package's Result takes them as keyword
 // arguments, so a field added here cannot land in another's place.
-py::dict result_fields(const Run_result& r, const std::vector<std::string>& warnings)
+py::object defined(double x)
 {
+    return std::isnan(x) ? py::none() : py::object(py::float_(x));
+}
+
+py::dict result_fields(const Series_run& run, const Surrogate_options& surrogates,
+                       const std::vector<std::string>& warnings)
+{
+    const Run_result& r = run.result;
     py::array_t<double> w2({Neurons + 1, Outputs});
     std::copy(r.w2.begin(), r.w2.end(), w2.mutable_data());
     py::dict fields;
@@ -62,8 +71,29 @@ py::dict result_fields(const Run_result& r, const std::vector<std::string>& warn
     fields["seconds"] = r.seconds;
     fields["warnings"] = py::cast(warnings);
     fields["relative_change"] = py::none();
+    fields["scale"] = run.scale;
+    fields["surrogates"] = surrogates.count;
+    fields["surrogate_kind"] = std::string(surrogate_kind_name(surrogates.kind));
+    fields["seed"] = surrogates.seed;
+    fields["surrogate_values"] = py::array_t<double>(static_cast<py::ssize_t>(run.surrogate_values.size()),
+                                                     run.surrogate_values.data());
+    const bool any = surrogates.count > 0;
+    fields["surrogate_mean"] = any ? defined(run.summary.mean) : py::none();
+    fields["surrogate_sd"] = any ? defined(run.summary.sd) : py::none();
+    fields["z_score"] = any ? defined(run.summary.z_score) : py::none();
+    fields["p_value"] = any ? defined(run.summary.p_value) : py::none();
     return fields;
 }
+
+// What the runs of a call are, apart from the series.
+struct Run_choice {
+    std::vector<int> methods;
+    std::vector<int> epochs;
+    std::vector<int> scales;
+    std::string rescale;
+    int threads = 1;
+    Surrogate_options surrogates;
+};
 
 // One loaded set of datasets and the networks that compute on it, kept
 // between calls so that a call costs little more than its runs.
@@ -87,31 +117,30 @@ public:
     // epoch counts, in the order series, method, epochs: each run's fields
     // by name. With exactly two epoch counts, the second run of each series
     // and method has the relative change, as the command's record has it.
-    py::list run(const py::list& series, std::vector<int> methods, std::vector<int> epochs,
-                 const std::string& rescale, int threads, const py::object& progress)
+    py::list run(const py::list& series, const Run_choice& choice, const py::object& progress)
     {
-        const bool pairs = epochs.size() == 2;
-        const auto results = compute(series, std::move(methods), std::move(epochs), rescale, threads, progress);
+        const bool pairs = choice.epochs.size() == 2;
+        const auto results = compute(series, choice, progress);
         std::vector<std::string> warnings;
         if (const std::string& warning = networks_->datasets()->mnist_warning(); !warning.empty())
             warnings.push_back(warning);
         py::list out;
         for (std::size_t i = 0; i < results.size(); ++i) {
-            py::dict fields = result_fields(results[i], warnings);
-            if (pairs && i % 2 == 1) fields["relative_change"] = relative_change(results[i - 1], results[i]);
+            py::dict fields = result_fields(results[i], choice.surrogates, warnings);
+            if (pairs && i % 2 == 1)
+                fields["relative_change"] = relative_change(results[i - 1].result, results[i].result);
             out.append(std::move(fields));
         }
         return out;
     }
 
     // The same runs' values alone, as one float64 array in that order.
-    py::array_t<double> run_values(const py::list& series, std::vector<int> methods, std::vector<int> epochs,
-                                   const std::string& rescale, int threads, const py::object& progress)
+    py::array_t<double> run_values(const py::list& series, const Run_choice& choice, const py::object& progress)
     {
-        const auto results = compute(series, std::move(methods), std::move(epochs), rescale, threads, progress);
+        const auto results = compute(series, choice, progress);
         py::array_t<double> values(static_cast<py::ssize_t>(results.size()));
         double* out = values.mutable_data();
-        for (const Run_result& r : results) *out++ = r.value;
+        for (const Series_run& r : results) *out++ = r.result.value;
         return values;
     }
 
@@ -119,15 +148,16 @@ public:
     std::string t_pattern() const { return networks_->datasets()->paths().t_pattern_file; }
 
 private:
-    std::vector<Run_result> compute(const py::list& series, std::vector<int> methods, std::vector<int> epochs,
-                                    const std::string& rescale, int threads, const py::object& progress)
+    std::vector<Series_run> compute(const py::list& series, const Run_choice& choice, const py::object& progress)
     {
         Series_runs runs;
-        runs.methods = std::move(methods);
-        runs.epochs = std::move(epochs);
-        runs.threads = threads;
-        if (!parse_rescale(rescale, runs.rescale))
-            throw Vantel_error("rescale must be \"none\", \"minmax\" or \"zscore\", got \"" + rescale + "\"");
+        runs.methods = choice.methods;
+        runs.epochs = choice.epochs;
+        runs.scales = choice.scales;
+        runs.surrogates = choice.surrogates;
+        runs.threads = choice.threads;
+        if (!parse_rescale(choice.rescale, runs.rescale))
+            throw Vantel_error("rescale must be \"none\", \"minmax\" or \"zscore\", got \"" + choice.rescale + "\"");
         // The arrays stay referenced here while the workers read them.
         std::vector<py::array_t<double, py::array::c_style>> arrays;
         for (const py::handle item : series) {
@@ -149,7 +179,7 @@ private:
             }
             return true;
         };
-        std::vector<Run_result> results;
+        std::vector<Series_run> results;
         try {
             const py::gil_scoped_release unlocked;
             results = compute_series_runs(*networks_, runs, poll);
@@ -161,6 +191,31 @@ private:
 
     std::shared_ptr<Network_pool> networks_;
 };
+
+py::array_t<double> as_array(const std::vector<double>& values)
+{
+    return py::array_t<double>(static_cast<py::ssize_t>(values.size()), values.data());
+}
+
+// Surrogate `index` of a checked float64 series.
+py::array_t<double> surrogate_of(const py::array_t<double, py::array::c_style>& x, const std::string& kind,
+                                 std::uint64_t seed, std::size_t index)
+{
+    Surrogate_kind which{};
+    if (!parse_surrogate_kind(kind, which))
+        throw Vantel_error("surrogate_kind must be \"shuffle\" or \"iaaft\", got \"" + kind + "\"");
+    std::vector<double> made;
+    {
+        const py::gil_scoped_release unlocked;
+        made = surrogate({x.data(), static_cast<std::size_t>(x.size())}, which, seed, index);
+    }
+    return as_array(made);
+}
+
+py::array_t<double> coarse_grained_of(const py::array_t<double, py::array::c_style>& x, int scale)
+{
+    return as_array(coarse_grained({x.data(), static_cast<std::size_t>(x.size())}, scale));
+}
 
 // The package's Columns, by name.
 py::dict read_columns(const std::string& path)
@@ -211,12 +266,29 @@ PYBIND11_MODULE(_vantel, m)
         }
     });
 
+    m.attr("default_seed") = Default_seed;
+    m.attr("max_surrogates") = Max_surrogates;
+    m.attr("iaaft_iterations") = Iaaft_iterations;
+    m.def("surrogates_problem", &surrogates_problem, py::arg("count"));
+    m.def("scale_problem", &scale_problem, py::arg("length"), py::arg("scale"));
+    m.def("surrogate", &surrogate_of, py::arg("x"), py::arg("kind"), py::arg("seed"), py::arg("index"));
+    m.def("coarse_grained", &coarse_grained_of, py::arg("x"), py::arg("scale"));
+    py::class_<Run_choice>(m, "RunChoice")
+        .def(py::init([](std::vector<int> methods, std::vector<int> epochs, std::vector<int> scales,
+                         std::string rescale, int threads, int surrogates, const std::string& kind,
+                         std::uint64_t seed) {
+                 Run_choice choice{std::move(methods), std::move(epochs), std::move(scales), std::move(rescale),
+                                   threads, {.count = surrogates, .kind = Surrogate_kind::shuffle, .seed = seed}};
+                 if (!parse_surrogate_kind(kind, choice.surrogates.kind))
+                     throw Vantel_error("surrogate_kind must be \"shuffle\" or \"iaaft\", got \"" + kind + "\"");
+                 return choice;
+             }),
+             py::arg("methods"), py::arg("epochs"), py::arg("scales"), py::arg("rescale"), py::arg("threads"),
+             py::arg("surrogates"), py::arg("surrogate_kind"), py::arg("seed"));
     py::class_<Engine>(m, "Engine")
         .def(py::init<const std::string&, const std::string&>(), py::arg("mnist_dir"), py::arg("t_pattern"))
-        .def("run", &Engine::run, py::arg("series"), py::arg("methods"), py::arg("epochs"), py::arg("rescale"),
-             py::arg("threads"), py::arg("progress"))
-        .def("run_values", &Engine::run_values, py::arg("series"), py::arg("methods"), py::arg("epochs"),
-             py::arg("rescale"), py::arg("threads"), py::arg("progress"))
+        .def("run", &Engine::run, py::arg("series"), py::arg("choice"), py::arg("progress"))
+        .def("run_values", &Engine::run_values, py::arg("series"), py::arg("choice"), py::arg("progress"))
         .def_property_readonly("mnist_dir", &Engine::mnist_dir)
         .def_property_readonly("t_pattern", &Engine::t_pattern);
     m.def("read_columns", &read_columns, py::arg("path"));

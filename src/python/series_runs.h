@@ -28,9 +28,21 @@ inline constexpr std::chrono::milliseconds Poll_interval{100};
 struct Series_runs {
     std::vector<std::span<const double>> series;
     std::vector<int> methods;
-    std::vector<int> epochs;  // each series and method is trained once, to the largest
+    std::vector<int> scales = {1};  // each series coarse-grained at each, then rescaled
+    std::vector<int> epochs;  // each series, method and scale is trained once, to the largest
     Rescale rescale = Rescale::none;
+    // Each surrogate is made from the coarse-grained series, rescaled as
+    // the series is and trained as it is, on a run of its own.
+    Surrogate_options surrogates;
     int threads = 1;
+};
+
+// A run and, with surrogates, theirs at the same epoch count.
+struct Series_run {
+    Run_result result;
+    int scale = 1;
+    std::vector<double> surrogate_values;  // in the order of their index
+    Surrogate_summary summary;             // with surrogates only
 };
 
 struct Runs_progress {
@@ -59,13 +71,14 @@ public:
     const char* what() const noexcept override { return "interrupted"; }
 };
 
-// Results in the order series, then method, then epoch count; each bit for
-// bit what Network::compute gives for that run alone, whatever `threads`.
+// Results in the order series, then method, then scale, then epoch count;
+// each bit for bit what Network::compute gives for that run alone (on the
+// coarse-grained, rescaled series), whatever `threads`.
 // Throws Vantel_error before any work when an argument cannot be used (its
 // text names the series by its index from 0 when there are several),
 // Run_failed for the first run, in that order, that failed (or when no
 // worker thread can be started), and Runs_interrupted.
-std::vector<Run_result> compute_series_runs(Network_pool& networks, const Series_runs& runs,
+std::vector<Series_run> compute_series_runs(Network_pool& networks, const Series_runs& runs,
                                             const std::function<bool(const Runs_progress&)>& poll);
 
 }  // namespace vantel::python

@@ -44,6 +44,9 @@ DatasetError.__module__ = __name__
 MIN_SERIES_LENGTH: int = _vantel.min_series_length
 MAX_SERIES_LENGTH: int = _vantel.max_series_length
 RESCALINGS = ("none", "minmax", "zscore")
+SURROGATE_KINDS = ("shuffle", "iaaft")
+DEFAULT_SEED: int = _vantel.default_seed
+IAAFT_ITERATIONS: int = _vantel.iaaft_iterations
 
 MNIST_FILES = (
     "train-images.idx3-ubyte",
@@ -57,8 +60,9 @@ _SETUP_COMMAND = "make setup (in the Vantel calculator's source folder)"
 
 __all__ = [
     "Calculator", "Result", "Columns", "DatasetError", "value", "compute", "compute_many", "curve",
-    "sliding", "read_columns", "__version__", "MIN_SERIES_LENGTH", "MAX_SERIES_LENGTH", "RESCALINGS",
-    "MNIST_FILES", "DEFAULT_MNIST_DIR", "DEFAULT_T_PATTERN",
+    "sliding", "read_columns", "surrogate", "coarse_grained", "__version__", "MIN_SERIES_LENGTH",
+    "MAX_SERIES_LENGTH", "RESCALINGS", "SURROGATE_KINDS", "DEFAULT_SEED", "IAAFT_ITERATIONS", "MNIST_FILES",
+    "DEFAULT_MNIST_DIR", "DEFAULT_T_PATTERN",
 ]
 
 
@@ -92,6 +96,27 @@ class Result:
     start         the index (from 0) in the given series of the first value used
     window        the window's length for a run of ``sliding``, else None
     rescale       "none", "minmax" or "zscore"
+    scale         the scale the series was coarse-grained at (1: the series itself)
+    surrogates    how many surrogate series were computed beside it (0: none)
+    surrogate_kind, seed  how they were made (see surrogate)
+    surrogate_values  their values, in the order of their index (empty without)
+    surrogate_mean, surrogate_sd  their mean and standard deviation (sd with
+                  surrogates - 1 in the denominator; None for one surrogate)
+    z_score       (value - surrogate_mean) / surrogate_sd: how many standard
+                  deviations the value lies from its surrogates'; None when
+                  the sd is 0 or undefined
+    p_value       two-sided rank p-value: (1 + the number of surrogates at
+                  least as far from their mean as the value) / (surrogates + 1);
+                  never below 1 / (surrogates + 1)
+
+    What the z-score and p-value say: with shuffles, which keep the values
+    and destroy their order, a value far from its surrogates' differs
+    because of the order of the values alone (their distribution is the
+    same); with iaaft surrogates, which keep the values and the power
+    spectrum too, because of an order that the linear correlations do not
+    explain. They do not say that the series is random or deterministic, nor
+    compare two series: values of comparable series scatter by several
+    hundredths, and the p-value cannot be smaller than 1 / (surrogates + 1).
     """
 
     value: float
@@ -111,10 +136,25 @@ class Result:
     start: int = 0
     window: int | None = None
     rescale: str = "none"
+    scale: int = 1
+    surrogates: int = 0
+    surrogate_kind: str = "shuffle"
+    seed: int = DEFAULT_SEED
+    surrogate_values: _np.ndarray = _field(default_factory=lambda: _np.empty(0), repr=False)
+    surrogate_mean: float | None = None
+    surrogate_sd: float | None = None
+    z_score: float | None = None
+    p_value: float | None = None
 
     def __repr__(self) -> str:
         where = f", start={self.start}, window={self.window}" if self.window is not None else ""
         scale = f", rescale={self.rescale!r}" if self.rescale != "none" else ""
+        if self.scale != 1:
+            scale += f", scale={self.scale}"
+        if self.surrogates:
+            z = "None" if self.z_score is None else f"{self.z_score:.3g}"
+            scale += (f", surrogates={self.surrogates} {self.surrogate_kind}, z_score={z}, "
+                      f"p_value={self.p_value:.3g}")
         return (f"Result(value={self.value_text}, method={self.method}, epochs={self.epochs}, n={self.n}"
                 f"{where}{scale}, correct_count={self.correct_count}/{self.tested_count}, "
                 f"w2_sha256='{self.w2_sha256[:12]}...', seconds={self.seconds:.3f})")
@@ -213,6 +253,22 @@ def _rescale(rescale: str) -> str:
     return rescale
 
 
+def _surrogate_choice(surrogates, surrogate_kind, seed) -> tuple[int, str, int]:
+    count = _whole_numbers(surrogates, "surrogates", one=True,
+                           problem=lambda k: "" if k == 0 else _vantel.surrogates_problem(k))[0]
+    if surrogate_kind not in SURROGATE_KINDS:
+        raise ValueError(f"surrogate_kind must be one of {', '.join(SURROGATE_KINDS)}, got {surrogate_kind!r}")
+    return count, surrogate_kind, _whole_numbers(seed, "seed", 0, 2**64 - 1, one=True)[0]
+
+
+def _scales(scales) -> list[int]:
+    return [1] if scales is None else _whole_numbers(scales, "scales", 1, _MAX_SCALE)
+
+
+_MAX_SCALE = MAX_SERIES_LENGTH // MIN_SERIES_LENGTH
+_PLAIN = (0, "shuffle", DEFAULT_SEED)
+
+
 def _threads(threads: int | None) -> int:
     if threads is None:
         return _vantel.available_cores()
@@ -286,20 +342,24 @@ class Calculator:
         return f"Calculator(mnist_dir={self.mnist_dir!r}, t_pattern={self.t_pattern!r})"
 
     def _run(self, series: list[_np.ndarray], methods: list[int], epochs: list[int], rescale: str,
-             threads: int, progress) -> list[Result]:
-        runs = self._engine.run(series, methods, epochs, rescale, threads, progress)
+             threads: int, progress, scales: list[int] = [1], surrogates: tuple = _PLAIN) -> list[Result]:
+        choice = _vantel.RunChoice(methods, epochs, scales, rescale, threads, *surrogates)
+        runs = self._engine.run(series, choice, progress)
         return [Result(**fields, rescale=rescale) for fields in runs]
 
     def _values(self, series: list[_np.ndarray], methods: list[int], epochs: list[int], rescale: str,
-                threads: int, progress) -> _np.ndarray:
-        return self._engine.run_values(series, methods, epochs, rescale, threads, progress)
+                threads: int, progress, scales: list[int] = [1]) -> _np.ndarray:
+        choice = _vantel.RunChoice(methods, epochs, scales, rescale, threads, *_PLAIN)
+        return self._engine.run_values(series, choice, progress)
 
     def value(self, x, method: int = 5, epochs: int = 100, rescale: str = "none") -> float:
         """The Vantel value of the series x, a float with four decimals' worth of
         meaning (see compute for the arguments)."""
         return self.compute(x, method, epochs, rescale).value
 
-    def compute(self, x, method: int = 5, epochs: int = 100, rescale: str = "none") -> Result:
+    def compute(self, x, method: int = 5, epochs: int = 100, rescale: str = "none", surrogates: int = 0,
+                surrogate_kind: str = "shuffle", seed: int = DEFAULT_SEED,
+                scales: int | _Sequence[int] | None = None) -> Result | list[Result]:
         """One run: the Result of the series x.
 
         The series becomes the hidden weights W1 of a fixed network whose
@@ -319,6 +379,22 @@ class Calculator:
                  after a fixed 0.14 s (100 epochs: about 3 s)
         rescale  "none" (the value the window gives), "minmax" (onto [0, 1])
                  or "zscore" (mean 0, population standard deviation 1)
+        surrogates  how many surrogate series to compute beside x (0: none),
+                 each a run of its own on the threads: the Result then has
+                 their values, their mean and sd, the value's z-score and its
+                 rank p-value against them (see Result for what these say and
+                 do not say)
+        surrogate_kind  "shuffle" (a random permutation of x: the same
+                 values, their order destroyed) or "iaaft" (the same values
+                 and nearly the same power spectrum; see surrogate)
+        seed     the random generator's seed, 0 .. 2**64 - 1: the same seed
+                 gives the same surrogates, here and in the vantel command
+        scales   a scale s, or a list of them: x is first coarse-grained into
+                 the means of its consecutive blocks of s values (a last
+                 incomplete block dropped; see coarse_grained), then rescaled,
+                 and each scale's surrogates are made from its coarse series.
+                 Given as a list, compute returns a list of Results, one per
+                 scale; a scale that leaves fewer than 5 values is refused
 
         Raises ValueError for a series of the wrong length or with a value
         that is not finite, a method outside 1..6 or fewer than 1 epoch;
@@ -333,13 +409,17 @@ class Calculator:
         e = _epochs(epochs)
         if len(m) != 1 or len(e) != 1:
             raise TypeError("compute takes one method and one epoch count; use compute_many for lists")
-        return self._run([series], m, e, _rescale(rescale), _threads(None), None)[0]
+        found = self._run([series], m, e, _rescale(rescale), _threads(None), None, _scales(scales),
+                          _surrogate_choice(surrogates, surrogate_kind, seed))
+        return found if _is_list(scales) else found[0]
 
     def compute_many(self, series, method: int | _Sequence[int] = 5,
                      epochs: int | _Sequence[int] = 100, threads: int | None = None,
                      progress: bool = False, rescale: str = "none",
-                     values: bool = False) -> list[Result] | _np.ndarray:
-        """Every combination of series, method and epoch count, in parallel.
+                     values: bool = False, surrogates: int = 0, surrogate_kind: str = "shuffle",
+                     seed: int = DEFAULT_SEED,
+                     scales: int | _Sequence[int] | None = None) -> list[Result] | _np.ndarray:
+        """Every combination of series, method, scale and epoch count, in parallel.
 
         series   a 2-D array (one series per row) or a list of 1-D sequences,
                  of different lengths if need be
@@ -352,29 +432,40 @@ class Calculator:
                  use); the GIL is released while they work
         progress show a progress line on standard error
         values   return the values alone, as one float64 array (see below)
+        surrogates, surrogate_kind, seed, scales  as compute takes them;
+                 every surrogate of every series is a run of its own
 
         Returns a flat list of Results ordered by series, then method, then
-        epochs, each identical to what compute gives for it alone, whatever
+        scale, then epochs, each identical to what compute gives for it alone, whatever
         the number of threads. With values=True it returns their values
         instead, as a numpy array with an axis for the series, one for the
-        methods when method is a list and one for the epoch counts when
-        epochs is a list: values[s, m, e] for lists of both, values[s] for
-        one method and one epoch count. Raises as compute does, before any
+        methods when method is a list, one for the scales when scales is a
+        list and one for the epoch counts when epochs is a list:
+        values[s, m, e] for lists of methods and epochs, values[s] for one
+        method and one epoch count (values=True does not take surrogates:
+        their numbers are in the Results). Raises as compute does, before any
         work when an argument cannot be used; the message names the series
         by its index (from 0)."""
         rows = _series_list(series)
         methods = _methods(method)
         counts = _epochs(epochs)
+        levels = _scales(scales)
+        drawn = _surrogate_choice(surrogates, surrogate_kind, seed)
+        if values and drawn[0]:
+            raise TypeError("values=True returns the values alone; with surrogates, take the Results")
         show = _progress_line() if progress else None
         try:
             if not values:
-                return self._run(rows, methods, counts, _rescale(rescale), _threads(threads), show)
+                return self._run(rows, methods, counts, _rescale(rescale), _threads(threads), show, levels, drawn)
             shape = [len(rows)]
             if _is_list(method):
                 shape.append(len(methods))
+            if _is_list(scales):
+                shape.append(len(levels))
             if _is_list(epochs):
                 shape.append(len(counts))
-            return self._values(rows, methods, counts, _rescale(rescale), _threads(threads), show).reshape(shape)
+            found = self._values(rows, methods, counts, _rescale(rescale), _threads(threads), show, levels)
+            return found.reshape(shape)
         finally:
             if show:
                 _sys.stderr.write("\n")
@@ -487,6 +578,41 @@ def read_columns(path: str | _os.PathLike) -> Columns:
     return Columns(**_vantel.read_columns(name))
 
 
+def surrogate(x, kind: str = "shuffle", seed: int = DEFAULT_SEED, index: int = 0) -> _np.ndarray:
+    """Surrogate `index` (from 0) of the series x, the one that compute's
+    surrogates=K (K > index) trains, and the vantel command's --surrogates.
+
+    shuffle  a random permutation of x's values, every order equally likely
+             (Fisher-Yates with xoshiro256**, its state filled from the seed
+             by SplitMix64; surrogate k draws after k jumps of 2**128 draws)
+    iaaft    iterative amplitude-adjusted Fourier transform: from a shuffle,
+             alternately give the surrogate x's Fourier amplitudes (keeping
+             its phases) and x's values by rank, until a rank step leaves the
+             order unchanged or after IAAFT_ITERATIONS (1000) iterations. The
+             result has exactly x's values and nearly its power spectrum.
+
+    The same seed gives the same shuffles on every machine. An iaaft
+    surrogate comes from FFTW's transforms, whose last bits can differ
+    between machines and FFTW versions: it is the same on the same machine
+    and library, and elsewhere almost always, but not certainly."""
+    series = _series(x)
+    _, kind, seed = _surrogate_choice(1, kind, seed)
+    which = _whole_numbers(index, "index", 0, _vantel.max_surrogates - 1, one=True)[0]
+    return _vantel.surrogate(series, kind, seed, which)
+
+
+def coarse_grained(x, scale: int) -> _np.ndarray:
+    """x coarse-grained at `scale`: the means of its consecutive,
+    non-overlapping blocks of `scale` values, each block's values added left
+    to right in float64 and the sum divided by `scale`; a last incomplete
+    block is dropped. Scale 1 gives x itself, bit for bit."""
+    array = _series_whole(_numbers(x, "x"))
+    if array.ndim != 1:
+        raise TypeError(f"x must be 1-D (one series), got an array of shape {array.shape}")
+    s = _whole_numbers(scale, "scale", 1, 2**31 - 1, one=True)[0]
+    return _vantel.coarse_grained(array, s)
+
+
 _default: Calculator | None = None
 _default_lock = _threading.Lock()
 
@@ -503,14 +629,19 @@ def value(x, method: int = 5, epochs: int = 100, rescale: str = "none") -> float
     return _calculator().value(x, method, epochs, rescale)
 
 
-def compute(x, method: int = 5, epochs: int = 100, rescale: str = "none") -> Result:
-    return _calculator().compute(x, method, epochs, rescale)
+def compute(x, method: int = 5, epochs: int = 100, rescale: str = "none", surrogates: int = 0,
+            surrogate_kind: str = "shuffle", seed: int = DEFAULT_SEED,
+            scales: int | _Sequence[int] | None = None) -> Result | list[Result]:
+    return _calculator().compute(x, method, epochs, rescale, surrogates, surrogate_kind, seed, scales)
 
 
 def compute_many(series, method: int | _Sequence[int] = 5, epochs: int | _Sequence[int] = 100,
                  threads: int | None = None, progress: bool = False, rescale: str = "none",
-                 values: bool = False) -> list[Result] | _np.ndarray:
-    return _calculator().compute_many(series, method, epochs, threads, progress, rescale, values)
+                 values: bool = False, surrogates: int = 0, surrogate_kind: str = "shuffle",
+                 seed: int = DEFAULT_SEED,
+                 scales: int | _Sequence[int] | None = None) -> list[Result] | _np.ndarray:
+    return _calculator().compute_many(series, method, epochs, threads, progress, rescale, values, surrogates,
+                                      surrogate_kind, seed, scales)
 
 
 def curve(x, method: int = 5, epochs: int = 100, rescale: str = "none") -> _np.ndarray:

@@ -9,6 +9,9 @@ __version__: str
 MIN_SERIES_LENGTH: int
 MAX_SERIES_LENGTH: int
 RESCALINGS: Tuple[str, ...]
+SURROGATE_KINDS: Tuple[str, ...]
+DEFAULT_SEED: int
+IAAFT_ITERATIONS: int
 MNIST_FILES: Tuple[str, ...]
 DEFAULT_MNIST_DIR: str
 DEFAULT_T_PATTERN: str
@@ -37,6 +40,15 @@ class Result:
     start: int
     window: Optional[int]
     rescale: str
+    scale: int
+    surrogates: int
+    surrogate_kind: str
+    seed: int
+    surrogate_values: npt.NDArray[np.float64]
+    surrogate_mean: Optional[float]
+    surrogate_sd: Optional[float]
+    z_score: Optional[float]
+    p_value: Optional[float]
 
 class Columns(NamedTuple):
     values: npt.NDArray[np.float64]
@@ -49,15 +61,22 @@ class Calculator:
     @property
     def t_pattern(self) -> str: ...
     def value(self, x: _Series, method: int = ..., epochs: int = ..., rescale: str = ...) -> float: ...
-    def compute(self, x: _Series, method: int = ..., epochs: int = ..., rescale: str = ...) -> Result: ...
+    @overload
+    def compute(self, x: _Series, method: int = ..., epochs: int = ..., rescale: str = ...,
+                surrogates: int = ..., surrogate_kind: str = ..., seed: int = ..., scales: Optional[int] = ...) -> Result: ...
+    @overload
+    def compute(self, x: _Series, method: int = ..., epochs: int = ..., rescale: str = ...,
+                surrogates: int = ..., surrogate_kind: str = ..., seed: int = ..., *, scales: Sequence[int]) -> List[Result]: ...
     @overload
     def compute_many(self, series: Union[npt.ArrayLike, Sequence[_Series]], method: _Counts = ...,
                      epochs: _Counts = ..., threads: Optional[int] = ..., progress: bool = ...,
-                     rescale: str = ..., values: Literal[False] = ...) -> List[Result]: ...
+                     rescale: str = ..., values: Literal[False] = ...,
+                     surrogates: int = ..., surrogate_kind: str = ..., seed: int = ..., scales: Optional[_Counts] = ...) -> List[Result]: ...
     @overload
     def compute_many(self, series: Union[npt.ArrayLike, Sequence[_Series]], method: _Counts = ...,
                      epochs: _Counts = ..., threads: Optional[int] = ..., progress: bool = ...,
-                     rescale: str = ..., *, values: Literal[True]) -> npt.NDArray[np.float64]: ...
+                     rescale: str = ..., *, values: Literal[True],
+                     scales: Optional[_Counts] = ...) -> npt.NDArray[np.float64]: ...
     def curve(self, x: _Series, method: int = ..., epochs: int = ...,
               rescale: str = ...) -> npt.NDArray[np.float64]: ...
     def sliding(self, x: _Series, window: int, step: Optional[int] = ..., method: int = ..., epochs: int = ...,
@@ -65,17 +84,25 @@ class Calculator:
                 progress: bool = ...) -> Tuple[npt.NDArray[np.int64], npt.NDArray[np.float64]]: ...
 
 def value(x: _Series, method: int = ..., epochs: int = ..., rescale: str = ...) -> float: ...
-def compute(x: _Series, method: int = ..., epochs: int = ..., rescale: str = ...) -> Result: ...
+@overload
+def compute(x: _Series, method: int = ..., epochs: int = ..., rescale: str = ...,
+            surrogates: int = ..., surrogate_kind: str = ..., seed: int = ..., scales: Optional[int] = ...) -> Result: ...
+@overload
+def compute(x: _Series, method: int = ..., epochs: int = ..., rescale: str = ...,
+            surrogates: int = ..., surrogate_kind: str = ..., seed: int = ..., *, scales: Sequence[int]) -> List[Result]: ...
 @overload
 def compute_many(series: Union[npt.ArrayLike, Sequence[_Series]], method: _Counts = ..., epochs: _Counts = ...,
                  threads: Optional[int] = ..., progress: bool = ..., rescale: str = ...,
-                 values: Literal[False] = ...) -> List[Result]: ...
+                 values: Literal[False] = ..., surrogates: int = ..., surrogate_kind: str = ..., seed: int = ...,
+                 scales: Optional[_Counts] = ...) -> List[Result]: ...
 @overload
 def compute_many(series: Union[npt.ArrayLike, Sequence[_Series]], method: _Counts = ..., epochs: _Counts = ...,
                  threads: Optional[int] = ..., progress: bool = ..., rescale: str = ...,
-                 *, values: Literal[True]) -> npt.NDArray[np.float64]: ...
+                 *, values: Literal[True], scales: Optional[_Counts] = ...) -> npt.NDArray[np.float64]: ...
 def curve(x: _Series, method: int = ..., epochs: int = ..., rescale: str = ...) -> npt.NDArray[np.float64]: ...
 def sliding(x: _Series, window: int, step: Optional[int] = ..., method: int = ..., epochs: int = ...,
             rescale: str = ..., threads: Optional[int] = ...,
             progress: bool = ...) -> Tuple[npt.NDArray[np.int64], npt.NDArray[np.float64]]: ...
 def read_columns(path: _Path) -> Columns: ...
+def surrogate(x: _Series, kind: str = ..., seed: int = ..., index: int = ...) -> npt.NDArray[np.float64]: ...
+def coarse_grained(x: _Series, scale: int) -> npt.NDArray[np.float64]: ...
