@@ -26,7 +26,7 @@ since the values become the weights themselves (see --rescale). It rises
 with the epochs and levels off; compare series only at the same epochs and
 method. 100 epochs take a few seconds per series on two cores.
 
-Each option is given once (--columns, --epochs and --method take lists).
+Each option is given once (--columns, --epochs, --method and --scales take lists).
 
 options for data files:
   --columns all|LIST  columns to take, from 1: all of them, or a list such as 1,3-5 (default 1);
@@ -48,6 +48,23 @@ options for data files:
                       double arithmetic; a constant series cannot be rescaled. Use minmax or
                       zscore to compare series recorded in different units or offsets.
   --method M|all      fill method of the reservoir matrix, 1..6, a list, or all (default 5)
+  --scales LIST       multiscale values: each series coarse-grained at each scale S, such as
+                      1-10 or 1,2,4,8 (default 1), into the means of its consecutive blocks
+                      of S values (added left to right, divided by S; a last incomplete
+                      block dropped), then rescaled as --rescale says. Scale 1 is the series
+                      itself; a scale that leaves fewer than 5 values is refused
+  --surrogates K      compute K surrogate series (1 to 10000) beside each series, each a run
+                      of its own on the threads, and report their values, their mean and
+                      standard deviation, the value's z-score (value - mean) / sd and its
+                      two-sided rank p-value (1 + the surrogates at least as far from their
+                      mean as the value) / (K + 1)
+  --surrogate-kind KIND  shuffle (default: a random permutation, the same values in another
+                      order) or iaaft (the same values and nearly the same power spectrum:
+                      from a shuffle, at most 1000 iterations of giving it the series'
+                      Fourier amplitudes and then the series' values by rank, stopping when
+                      the ranks no longer change)
+  --seed S            the surrogates' random seed, 0 to 18446744073709551615 (default 1);
+                      the same seed gives the same surrogates here and in the Python module
   --strict            refuse (as a failed run) a series with any warning: fields that are not
                       numbers, a file that seems to separate its columns otherwise than by
                       tabs, or lines of differing field counts
@@ -77,6 +94,13 @@ common options:
   --tpattern FILE     the T-pattern file (default: T_pattern/T-pattern-3.VM next to the program)
   --version           the program's version
   --help              show this text
+
+What the z-score and p-value say: a shuffle keeps the values and destroys
+their order, so a value far from its shuffles' (a large |z|, a small p)
+differs because of the order of the values alone, not their distribution;
+against iaaft surrogates, because of an order the power spectrum (the linear
+correlations) does not explain. They do not say that a series is random or
+deterministic, nor compare two series; p is never below 1 / (K + 1).
 
 Warnings on a series (fields read as 0 because they are not numbers, odd
 separators, ragged lines) go to standard error and into each record. While

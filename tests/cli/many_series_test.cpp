@@ -169,6 +169,17 @@ TEST(Many_series, bad_input_is_reported_line_by_line_before_any_work)
         {"--window 30 " + data, "no window of 30 values fits in " + data + ", which has 20 lines"},
         {"--start 17 " + data, "--start 17 leaves 4 of the 20 lines of " + data + "; a series needs at least 5"},
         {"--rescale log " + data, "--rescale needs none, minmax or zscore, got 'log'"},
+        {"--scales 1,5 " + data, "--scales: " + data + ": scale 5 leaves 4 values of the 20 (a series needs at least 5;"
+                                 " at scale 5 that takes 25 values)"},
+        {"--window 10 --scales 3 " + data, "--scales: " + data + ": scale 3 leaves 3 values of the 10 (a series needs"
+                                           " at least 5; at scale 3 that takes 15 values)"},
+        {"--scales 0-2 " + data, "--scales: scales are whole numbers from 1 to 3925, got '0-2'"},
+        {"--surrogates 10001 " + data, "--surrogates 10001 is out of range: a whole number from 1 to 10000 is expected"},
+        {"--surrogates 2 --surrogate-kind aaft " + data, "--surrogate-kind needs shuffle or iaaft, got 'aaft'"},
+        {"--surrogates 2 --seed 18446744073709551616 " + data, "--seed 18446744073709551616 is out of range: a whole "
+                                                               "number from 0 to 18446744073709551615 is expected"},
+        {"--surrogates 2 --seed -1 " + data, "--seed needs a whole number from 0 to 18446744073709551615, got '-1'"},
+        {"--seed 7 " + data, "--seed goes with --surrogates, the number of surrogates"},
         // Both ends of every range: the value beyond is refused, the end itself taken.
         {"--threads 0 " + data, "--threads 0 is out of range: a whole number from 1 to 1024 is expected"},
         {"--threads 1025 " + data, "--threads 1025 is out of range: a whole number from 1 to 1024 is expected"},

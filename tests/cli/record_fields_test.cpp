@@ -63,6 +63,13 @@ Run_record valued_record()
     r.window = 600;
     r.rescale = Rescale::zscore;
     r.datasets_sha256 = std::string(64, 'c');
+    r.scale = 4;
+    r.surrogates = {.count = 3, .kind = Surrogate_kind::iaaft, .seed = UINT64_MAX};  // beyond long long
+    r.surrogate_values = {"0.8012", "0.79", "0.8123"};
+    r.surrogate_mean = "0.8011666666666667";
+    r.surrogate_sd = "0.011150037369668";
+    r.z_score = "6.75";
+    r.p_value = "0.25";
     return r;
 }
 
@@ -75,13 +82,15 @@ Run_record record_without_value()
     r.warnings.clear();
     r.window = 0;
     r.rescale = Rescale::none;
+    r.surrogate_values.clear();
+    r.surrogate_mean = r.surrogate_sd = r.z_score = r.p_value = "";
     return r;
 }
 
 TEST(Record_fields, csv_and_json_write_the_documented_fields_in_order)
 {
     const auto documented = documented_fields();
-    ASSERT_EQ(documented.size(), 19u);
+    ASSERT_EQ(documented.size(), 28u);
     const auto header = parse_csv(csv_header() + "\n");
     ASSERT_EQ(header.size(), 1u);
     const auto full = Json_reader::read(json_object(valued_record()));
@@ -108,7 +117,12 @@ TEST(Record_fields, a_record_reads_back_as_it_was_written_in_each_format)
 {
     Run_record same_bytes_other_name = valued_record();
     same_bytes_other_name.file = "copy.txt";
-    const std::vector<Run_record> records = {valued_record(), record_without_value(), same_bytes_other_name};
+    Run_record other_scale = valued_record();
+    other_scale.scale = 1;
+    Run_record other_seed = valued_record();
+    other_seed.surrogates.seed = 1;
+    const std::vector<Run_record> records = {valued_record(), record_without_value(), same_bytes_other_name,
+                                             other_scale, other_seed};
     Temp_dir dir;
     for (const Format format : {Format::csv, Format::jsonl, Format::json}) {
         const std::string path = (dir.path() / ("records" + std::to_string(static_cast<int>(format)))).string();
@@ -121,8 +135,9 @@ TEST(Record_fields, a_record_reads_back_as_it_was_written_in_each_format)
         ASSERT_EQ(back.size(), records.size()) << read_file(path);
         for (std::size_t i = 0; i < records.size(); ++i)
             EXPECT_EQ(json_object(back[i]), json_object(records[i])) << read_file(path);
-        // Done: the runs with a value, a file's copy under another name apart.
-        EXPECT_EQ(Record_output(format, path, true).done().size(), 2u);
+        // Done: the runs with a value, a file's copy under another name, another
+        // scale and other surrogates apart.
+        EXPECT_EQ(Record_output(format, path, true).done().size(), 4u);
         // A damaged line after them is named by its line (the CSV header is line 1).
         if (format == Format::json) continue;
         std::ofstream(path, std::ios::app) << "a,b\n";
@@ -130,7 +145,7 @@ TEST(Record_fields, a_record_reads_back_as_it_was_written_in_each_format)
             read_resumed(format, path);
             ADD_FAILURE() << "a damaged line was read";
         } catch (const Vantel_error& error) {
-            const char* said = format == Format::csv ? "line 5 has 2 fields" : "line 4 is not a JSON record";
+            const char* said = format == Format::csv ? "line 7 has 2 fields" : "line 6 is not a JSON record";
             EXPECT_NE(std::string(error.what()).find(said), std::string::npos) << error.what();
         }
     }
@@ -149,8 +164,13 @@ TEST(Record_fields, json_is_utf_8_whatever_the_bytes_and_a_table_row_is_one_line
 
     Run_record r = valued_record();
     r.file = "a\tb\nc\\d";
-    EXPECT_EQ(text_table({r}, false, false), "file\tcolumn\tmethod\tepochs\tvalue\trelative_change\n"
-                                             "a\\tb\\nc\\\\d\t2\t3\t20\t0.8765\t-0.0094\n");
+    // With a scale and surrogates, their columns; a single run's value is not shown alone.
+    const std::string row = "a\\tb\\nc\\\\d\t2\t4\t3\t20\t0.8765\t-0.0094\t3 iaaft\t0.8011666666666667\t"
+                            "0.011150037369668\t6.75\t0.25\n";
+    const std::string header = "file\tcolumn\tscale\tmethod\tepochs\tvalue\trelative_change\tsurrogates\t"
+                               "surrogate_mean\tsurrogate_sd\tz_score\tp_value\n";
+    EXPECT_EQ(text_table({r}, false, false), header + row);
+    EXPECT_EQ(text_table({r}, true, false), header + row);
 }
 
 }  // namespace

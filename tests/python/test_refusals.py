@@ -48,6 +48,13 @@ GOOD = noisy(30, 1)
     (lambda c: c.sliding(GOOD, 10, step=0), ValueError, "step must be 1 or more"),
     (lambda c: c.curve(GOOD, epochs=2**31), ValueError, "epochs must be 1..100000, got 2147483648"),
     (lambda c: c.value([1.7e308] * 10), OverflowError, "Floating point overflow"),
+    (lambda c: c.compute(GOOD, scales=[1, 7]), ValueError, "scale 7 leaves 4 values of the 30"),
+    (lambda c: c.compute_many([GOOD], scales=0), ValueError, "scales must be 1..3925, got 0"),
+    (lambda c: c.compute(GOOD, surrogates=10001), ValueError, "surrogates must be a whole number from 1 to 10000"),
+    (lambda c: c.compute(GOOD, surrogates=2, surrogate_kind="aaft"), ValueError, "surrogate_kind must be one of"),
+    (lambda c: c.compute(GOOD, surrogates=2, seed=2**64), ValueError, "seed must be 0..18446744073709551615"),
+    (lambda c: c.compute(GOOD, surrogates=2, seed=True), TypeError, "seed must be a whole number"),
+    (lambda c: c.compute_many([GOOD], surrogates=2, values=True), TypeError, "with surrogates, take the Results"),
 ])
 def test_bad_input_is_refused_saying_what_is_wrong(calculator, call, error, words):
     with pytest.raises(error) as raised:

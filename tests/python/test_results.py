@@ -116,3 +116,40 @@ def test_a_result_reads_well():
     assert result.version == vantel.__version__
     assert (result.start, result.window, result.rescale, result.warnings) == (0, None, "none", [])
     assert repr(result).startswith(f"Result(value={result.value_text}, method=5, epochs=1, n=20, ")
+
+
+def _written(tmp_path, x):
+    """x in a data file, and x as the command reads it back."""
+    path = tmp_path / "series.txt"
+    path.write_text("".join(f"{v!r}\n" for v in x))
+    return str(path), vantel.read_columns(path).values[:, 0]
+
+
+@pytest.mark.parametrize("kind, seed", [("shuffle", 1), ("shuffle", 2**64 - 1), ("iaaft", 7)])
+def test_the_same_seed_gives_the_same_surrogates_in_the_command_and_the_module(calculator, tmp_path, kind, seed):
+    path, x = _written(tmp_path, noisy(300, 8))
+    record = json.loads(run_command(path, "--epochs", "1", "--surrogates", "3", "--surrogate-kind", kind,
+                                    "--seed", str(seed), "--format", "json"))[0]
+    r = calculator.compute(x, epochs=1, surrogates=3, surrogate_kind=kind, seed=seed)
+    assert r.surrogate_values.tolist() == record["surrogate_values"] and len(set(record["surrogate_values"])) > 1
+    assert ((r.value, r.surrogate_mean, r.surrogate_sd, r.z_score, r.p_value, r.surrogate_kind, r.seed) ==
+            tuple(record[k] for k in ("value", "surrogate_mean", "surrogate_sd", "z_score", "p_value",
+                                      "surrogate_kind", "seed")))
+    # Surrogate 2 on its own: the series' values in another order, trained as a series.
+    made = vantel.surrogate(x, kind, seed, 2)
+    assert sorted(made) == sorted(x) and not np.array_equal(made, x)
+    assert calculator.value(made, epochs=1) == r.surrogate_values[2]
+
+
+def test_scale_1_is_the_plain_run_and_scale_2_a_run_on_the_series_coarse_grained_by_hand(calculator, tmp_path):
+    path, x = _written(tmp_path, noisy(301, 9))
+    plain = json.loads(run_command(path, "--epochs", "1", "--format", "json"))[0]
+    scaled = json.loads(run_command(path, "--epochs", "1", "--scales", "1,2", "--format", "json"))
+    assert [(r["scale"], r["n"]) for r in scaled] == [(1, 301), (2, 301)]
+    assert (scaled[0]["value"], scaled[0]["w2_sha256"]) == (plain["value"], plain["w2_sha256"])
+    by_hand = (x[0:300:2] + x[1:300:2]) / 2  # the last value, a block of one, dropped
+    alone = calculator.compute(by_hand, epochs=1, surrogates=2)
+    assert (scaled[1]["value"], scaled[1]["w2_sha256"]) == (alone.value, alone.w2_sha256)
+    both = calculator.compute(x, epochs=1, scales=[1, 2], surrogates=2)
+    assert [r.scale for r in both] == [1, 2] and both[0].w2_sha256 == plain["w2_sha256"]
+    assert (both[1].w2_sha256, both[1].surrogate_values.tolist()) == (alone.w2_sha256, alone.surrogate_values.tolist())
