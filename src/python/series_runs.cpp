@@ -100,7 +100,7 @@ std::vector<Series_run> compute_series_runs(Network_pool& networks, const Series
     std::atomic<bool> stop{false};
     std::atomic<std::size_t> epochs_done{0};
     Runs_progress progress;
-    progress.runs = jobs * counts;
+    progress.runs = jobs * variants * counts;  // a surrogate's runs count as runs
     progress.epochs = jobs * variants * static_cast<std::size_t>(largest);
     const auto started = std::chrono::steady_clock::now();
     bool interrupted = false;
@@ -136,7 +136,7 @@ std::vector<Series_run> compute_series_runs(Network_pool& networks, const Series
         std::size_t runs_done = 0;
         while (!pool->over()) {
             runs_done += pool->collect(Poll_interval).size();
-            progress.runs_done = runs_done / variants * counts;
+            progress.runs_done = runs_done * counts;
             progress.epochs_done = epochs_done.load();
             progress.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
             if (!interrupted && !poll(progress)) {

@@ -15,6 +15,9 @@ EXAMPLES = os.path.join(SOURCE_DIR, "examples")
     ("sliding_window.py", ["--length", "300", "--window", "100", "--step", "100", "--epochs", "1"],
      "3 windows of 100 values"),
     ("file_columns.py", [EXAMPLE_FILE, "--epochs", "1"], "4\t0.3578\t19625"),
+    ("surrogates.py", ["--count", "2", "--epochs", "1", "--length", "300", "--surrogates", "2"],
+     "6 runs of 1 epochs (2 series, 2 shuffles each)"),
+    ("multiscale.py", ["--largest-scale", "2", "--epochs", "1", "--length", "300"], "6 runs of 1 epochs"),
 ])
 def test_an_example_runs_and_draws(tmp_path, script, arguments, said):
     picture = tmp_path / "picture.png"
