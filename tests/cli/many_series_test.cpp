@@ -26,7 +26,8 @@ namespace {
 const std::vector<std::string> Record_fields = {
     "file",      "file_sha256",     "value",   "correct_count", "n",          "column",   "method", "epochs", "seconds",
     "w2_sha256", "relative_change", "problem", "version",       "value_text", "warnings", "start",  "window", "rescale",
-    "datasets_sha256"};
+    "datasets_sha256", "scale", "surrogates", "surrogate_kind", "seed", "surrogate_values", "surrogate_mean",
+    "surrogate_sd", "z_score", "p_value"};
 
 std::vector<std::string> split_lines(const std::string& text)
 {

@@ -11,6 +11,7 @@ import threading
 
 import pytest
 
+import vantel
 from conftest import noisy
 
 CHILD = r"""
@@ -57,7 +58,8 @@ def test_other_threads_run_while_a_compute_works(calculator):
     try:
         go.set()
         with pytest.raises(InterruptedError):  # else the other thread waited for the whole run
-            calculator._engine.run([noisy(50, 11)], [5], [200], "none", 1, stop_once_the_other_ran)
+            choice = vantel._vantel.RunChoice([5], [200], [1], "none", 1, 0, "shuffle", 1)
+            calculator._engine.run([noisy(50, 11)], choice, stop_once_the_other_ran)
     finally:
         sys.setswitchinterval(interval)
         other.join()
