@@ -125,20 +125,24 @@ def _written(tmp_path, x):
     return str(path), vantel.read_columns(path).values[:, 0]
 
 
-@pytest.mark.parametrize("kind, seed", [("shuffle", 1), ("shuffle", 2**64 - 1), ("iaaft", 7)])
-def test_the_same_seed_gives_the_same_surrogates_in_the_command_and_the_module(calculator, tmp_path, kind, seed):
+@pytest.mark.parametrize("kind, seed, rescale", [("shuffle", 1, "none"), ("shuffle", 2**64 - 1, "zscore"),
+                                                 ("iaaft", 7, "zscore")])
+def test_the_same_seed_gives_the_same_surrogates_in_the_command_and_the_module(calculator, tmp_path, kind, seed,
+                                                                                rescale):
     path, x = _written(tmp_path, noisy(300, 8))
-    record = json.loads(run_command(path, "--epochs", "1", "--surrogates", "3", "--surrogate-kind", kind,
-                                    "--seed", str(seed), "--format", "json"))[0]
-    r = calculator.compute(x, epochs=1, surrogates=3, surrogate_kind=kind, seed=seed)
-    assert r.surrogate_values.tolist() == record["surrogate_values"] and len(set(record["surrogate_values"])) > 1
-    assert ((r.value, r.surrogate_mean, r.surrogate_sd, r.z_score, r.p_value, r.surrogate_kind, r.seed) ==
-            tuple(record[k] for k in ("value", "surrogate_mean", "surrogate_sd", "z_score", "p_value",
-                                      "surrogate_kind", "seed")))
-    # Surrogate 2 on its own: the series' values in another order, trained as a series.
+    records = json.loads(run_command(path, "--epochs", "2,1", "--surrogates", "3", "--surrogate-kind", kind,
+                                     "--seed", str(seed), "--rescale", rescale, "--format", "json"))
+    results = calculator.compute_many([x], epochs=[2, 1], surrogates=3, surrogate_kind=kind, seed=seed,
+                                      rescale=rescale)
+    fields = ("value", "surrogate_mean", "surrogate_sd", "z_score", "p_value", "surrogate_kind", "seed")
+    for r, record in zip(results, records):
+        assert r.surrogate_values.tolist() == record["surrogate_values"] and len(set(record["surrogate_values"])) > 1
+        assert tuple(getattr(r, f) for f in fields) == tuple(record[f] for f in fields)
+    # Surrogate 2 on its own: the series' values in another order, trained as a series at each count.
     made = vantel.surrogate(x, kind, seed, 2)
     assert sorted(made) == sorted(x) and not np.array_equal(made, x)
-    assert calculator.value(made, epochs=1) == r.surrogate_values[2]
+    alone = calculator.compute_many([made], epochs=[2, 1], rescale=rescale, values=True)[0]
+    assert alone.tolist() == [r.surrogate_values[2] for r in results]
 
 
 def test_scale_1_is_the_plain_run_and_scale_2_a_run_on_the_series_coarse_grained_by_hand(calculator, tmp_path):
@@ -153,3 +157,9 @@ def test_scale_1_is_the_plain_run_and_scale_2_a_run_on_the_series_coarse_grained
     both = calculator.compute(x, epochs=1, scales=[1, 2], surrogates=2)
     assert [r.scale for r in both] == [1, 2] and both[0].w2_sha256 == plain["w2_sha256"]
     assert (both[1].w2_sha256, both[1].surrogate_values.tolist()) == (alone.w2_sha256, alone.surrogate_values.tolist())
+    # Series, methods and scales together: each place holds its own run.
+    other = noisy(40, 10)
+    grid = calculator.compute_many([x[:40], other], method=[5, 2], scales=[1, 2], epochs=1)
+    assert [(r.method, r.scale) for r in grid[:4]] == [(5, 1), (5, 2), (2, 1), (2, 2)]
+    assert grid[7].w2_sha256 == calculator.compute((other[0::2] + other[1::2]) / 2, method=2, epochs=1).w2_sha256
+    assert grid[2].w2_sha256 == calculator.compute(x[:40], method=2, epochs=1).w2_sha256
