@@ -8,8 +8,9 @@ cache=${1:-$HOME/.cache/vantel}
 # build the fuzz targets; the sanitizer build of the tests uses GCC's. The
 # Python package needs Debian's Python headers, numpy and pybind11; its
 # installation venv, setuptools and wheel; its tests and examples pytest and
-# matplotlib.
-packages=(g++ make cmake ninja-build qt6-base-dev libgl-dev libgtest-dev libgmock-dev
+# matplotlib. Qt Charts' CMake package needs Qt OpenGL's, which Debian's
+# qt6-charts-dev does not pull in.
+packages=(g++ make cmake ninja-build qt6-base-dev qt6-charts-dev libqt6opengl6-dev libgl-dev libgtest-dev libgmock-dev
           fonts-dejavu-core xvfb xauth clang libclang-rt-14-dev libomp-14-dev
           python3-dev python3-venv python3-setuptools python3-wheel python3-numpy python3-pytest
           python3-matplotlib pybind11-dev libssl-dev libfftw3-dev qt6-charts-dev)

@@ -40,6 +40,8 @@ public:
     void show_error(std::string_view text) override { errors.emplace_back(text); }
     std::optional<std::string> choose_file(std::string_view title, std::string_view filter) override;
     void copy_to_clipboard(Control control) override { clipboard = text(control); }
+    bool learning_curve_wanted() const override { return curve_wanted; }
+    void show_learning_curve(const std::vector<double>& values) override { shown_curve = values; }
     void close() override { closed = true; }
 
     // The answer of the next file dialog (none queued: the dialog is cancelled).
@@ -49,6 +51,8 @@ public:
     std::vector<std::string> errors;
     std::string clipboard;
     bool closed = false;
+    bool curve_wanted = false;  // the Chart tab's box
+    std::vector<double> shown_curve;
 
 private:
     std::map<Control, std::string> texts_;

@@ -8,6 +8,7 @@
 #include "engine/normalization.h"
 #include "engine/reservoir.h"
 #include "engine/training.h"
+#include "model/learning_curve.h"
 #include "model/step_handlers.h"
 
 namespace vantel {
@@ -122,6 +123,10 @@ void Button_Step_7Click(Session& session)
                 }
                 k = trainer.train_from(k, pace);
                 now = pace.reading;
+            }
+            if (run.Curve_wanted && !run.Stop_requested) {
+                trainer.store();
+                add_curve_point(session);
             }
             if (run.Current_epoch == run.Epochs || run.Stop_requested) break;
         }

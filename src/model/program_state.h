@@ -37,6 +37,10 @@ struct Window_run : Run_control {
     Date_time Last_time_update = 0;  // the last time Label_Time was written
     double One_second = 0;           // one second in date-time units
     std::string App_dir;             // folder of the executable, ending in '/'
+    // START's learning curve: the value after each completed epoch, made
+    // only while a START whose window asked for it runs (a test per epoch).
+    bool Curve_wanted = false;
+    std::vector<double> Learning_curve;
 };
 
 struct Program_state {

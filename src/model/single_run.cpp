@@ -4,6 +4,7 @@
 
 #include "base/date_time.h"
 #include "base/number_format.h"
+#include "model/learning_curve.h"
 #include "model/step_handlers.h"
 #include "series/text_readers.h"
 
@@ -45,6 +46,7 @@ void Button_startClick(Session& session)
 
     state.run.Stop_requested = false;
     window.set_text(Control::Edit_Vantel, "");
+    const Curve_scope curve(session);
 
     // All nine run even after a STOP: steps 7 and 9 are the ones that cut
     // their work short. An error in a step ends the run here and leaves

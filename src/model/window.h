@@ -70,6 +70,12 @@ public:
     // Selects all text of an edit or memo and copies it to the clipboard.
     virtual void copy_to_clipboard(Control control) = 0;
 
+    // The "Chart" tab: whether its box asks START for the learning curve, and
+    // the curve to draw, the value after epoch 1, 2, ... (NaN: that epoch's
+    // test overflowed; no values: no curve).
+    virtual bool learning_curve_wanted() const = 0;
+    virtual void show_learning_curve(const std::vector<double>& values) = 0;
+
     // Closes the main window, which ends the program once control is back in
     // the event loop.
     virtual void close() = 0;

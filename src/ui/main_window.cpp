@@ -23,6 +23,7 @@
 #include <QVBoxLayout>
 
 #include "model/initial_texts.h"
+#include "ui/chart_tab.h"
 #include "ui/file_filter.h"
 #include "ui/memo_text.h"
 #include "ui/tabs.h"
@@ -83,7 +84,14 @@ Main_window::Main_window()
     ui::build_manual_tab(builder, manual_page);
     ui::build_about_tab(builder, about_page);
     ui::build_init_tab(builder, init_page);
+    chart_ = new ui::Chart_tab;
+    chart_->setObjectName(QStringLiteral("TabSheet5"));
+    pages_->addTab(chart_, QStringLiteral("Chart"));
     pages_->setCurrentIndex(0);
+    // Every change of the result list, by a run, a batch or the user, redraws its chart.
+    auto* results = qobject_cast<QPlainTextEdit*>(widget(Control::Memo_Result));
+    connect(results, &QPlainTextEdit::textChanged, chart_,
+            [this, results] { chart_->show_results(ui::memo_lines(results)); });
 
     timer_.setObjectName(QStringLiteral("Timer1"));
     timer_.setInterval(Timer1_interval_ms);
@@ -316,6 +324,18 @@ void Main_window::copy_to_clipboard(Control control)
         copied = to_qstring(text(control));
     }
     QGuiApplication::clipboard()->setText(copied);
+}
+
+// ---- the Chart tab -----------------------------------------------------------
+
+bool Main_window::learning_curve_wanted() const
+{
+    return chart_->curve_wanted();
+}
+
+void Main_window::show_learning_curve(const std::vector<double>& values)
+{
+    chart_->show_curve(values);
 }
 
 // ---- closing -----------------------------------------------------------------

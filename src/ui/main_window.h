@@ -27,6 +27,10 @@ class QTabWidget;
 
 namespace vantel {
 
+namespace ui {
+class Chart_tab;
+}
+
 class Main_window : public QWidget, public Window {
     Q_OBJECT
 public:
@@ -58,6 +62,8 @@ public:
     void show_error(std::string_view text) override;
     std::optional<std::string> choose_file(std::string_view title, std::string_view filter) override;
     void copy_to_clipboard(Control control) override;
+    bool learning_curve_wanted() const override;
+    void show_learning_curve(const std::vector<double>& values) override;
     // Closes the window; while an action runs the close waits for its end.
     void close() override;
 
@@ -82,6 +88,7 @@ private:
     Session* session_ = nullptr;
     ui::Control_table controls_;
     QTabWidget* pages_ = nullptr;
+    ui::Chart_tab* chart_ = nullptr;
     QButtonGroup* methods_ = nullptr;
     QTimer timer_;        // Timer1
     QTimer close_retry_;  // carries out a deferred close started outside the window

@@ -39,17 +39,19 @@ TEST_F(Layout, window_caption_size_and_place)
     window.hide();
 }
 
-TEST_F(Layout, four_tabs_the_first_active)
+TEST_F(Layout, five_tabs_the_first_active)
 {
     QTabWidget* pages = window.page_control();
-    ASSERT_EQ(pages->count(), 4);
+    ASSERT_EQ(pages->count(), 5);
     EXPECT_EQ(pages->tabText(0), "VantEL");
     EXPECT_EQ(pages->tabText(1), "Manual");
     EXPECT_EQ(pages->tabText(2), "About");
     EXPECT_EQ(pages->tabText(3), "Init");
+    EXPECT_EQ(pages->tabText(4), "Chart");
     EXPECT_EQ(pages->currentIndex(), 0);
     EXPECT_EQ(pages->widget(0)->objectName(), "TabSheet1");
     EXPECT_EQ(pages->widget(3)->objectName(), "TabSheet4");
+    EXPECT_EQ(pages->widget(4)->objectName(), "TabSheet5");
 }
 
 TEST_F(Layout, every_control_has_its_widget_named_after_it)

@@ -10,8 +10,8 @@ namespace vantel::test {
 
 namespace {
 
-// The engine record is large; one for all window tests, which do not
-// compute anything.
+// The engine record is large; one for all window tests, the few that
+// compute on small synthetic datasets among them.
 Program_state& shared_state()
 {
     static auto* state = new Program_state();
