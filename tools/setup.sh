@@ -13,7 +13,7 @@ cache=${1:-$HOME/.cache/vantel}
 packages=(g++ make cmake ninja-build qt6-base-dev qt6-charts-dev libqt6opengl6-dev libgl-dev libgtest-dev libgmock-dev
           fonts-dejavu-core xvfb xauth clang libclang-rt-14-dev libomp-14-dev
           python3-dev python3-venv python3-setuptools python3-wheel python3-numpy python3-pytest
-          python3-matplotlib pybind11-dev libssl-dev libfftw3-dev qt6-charts-dev)
+          python3-matplotlib pybind11-dev libssl-dev libfftw3-dev)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
