@@ -21,16 +21,7 @@ import matplotlib.pyplot as plt  # noqa: E402
 import numpy as np  # noqa: E402
 
 import vantel  # noqa: E402
-
-
-def logistic_series(r, length, transient, x=0.4):
-    for _ in range(transient):
-        x = r * x * (1 - x)
-    out = np.empty(length)
-    for i in range(length):
-        x = r * x * (1 - x)
-        out[i] = x
-    return out
+from logistic_map import logistic_series  # noqa: E402
 
 
 def lyapunov(r, series):
