@@ -188,9 +188,9 @@ void take_value(const Option_row& row, const std::string& name, const std::strin
         const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), read.seed);
         if (text.empty() || text[0] == '-' || text[0] == '+' || error != std::errc() ||
             end != text.data() + text.size()) {
-            problems.push_back(error == std::errc::result_out_of_range
-                                   ? name + " " + text + " is out of range: " + std::string(row.expected) + " is expected"
-                                   : needs);
+            const std::string range = name + " " + text + " is out of range: " + std::string(row.expected) +
+                                      " is expected";
+            problems.push_back(error == std::errc::result_out_of_range ? range : needs);
             return;
         }
         break;

@@ -26,7 +26,8 @@ std::mutex& planner_lock()
 
 template <typename T>
 struct Fftw_array {
-    explicit Fftw_array(std::size_t count) : data(static_cast<T*>(fftw_malloc(sizeof(T) * std::max<std::size_t>(count, 1))))
+    explicit Fftw_array(std::size_t count)
+        : data(static_cast<T*>(fftw_malloc(sizeof(T) * std::max<std::size_t>(count, 1))))
     {
         if (!data) throw std::bad_alloc();
     }
@@ -112,7 +113,8 @@ std::vector<double> iaaft(std::span<const double> series, Random_generator& rand
         std::complex<double>* spectrum = transforms.spectrum();
         for (std::size_t k = 0; k < amplitudes.size(); ++k) {
             const double magnitude = std::abs(spectrum[k]);
-            spectrum[k] = magnitude > 0 ? spectrum[k] * (amplitudes[k] / magnitude) : std::complex<double>(amplitudes[k]);
+            spectrum[k] =
+                magnitude > 0 ? spectrum[k] * (amplitudes[k] / magnitude) : std::complex<double>(amplitudes[k]);
         }
         transforms.backward();
         assign_by_rank(transforms.values(), sorted, ranked, current);

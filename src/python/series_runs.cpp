@@ -156,7 +156,8 @@ std::vector<Series_run> compute_series_runs(Network_pool& networks, const Series
         const std::size_t job = run / variants;
         std::string which = series_name(job / (methods * scales), series_count) + "method " +
                             std::to_string(runs.methods[job / scales % methods]) + ": ";
-        if (scales > 1 || runs.scales.front() != 1) which += "scale " + std::to_string(runs.scales[job % scales]) + ": ";
+        if (scales > 1 || runs.scales.front() != 1)
+            which += "scale " + std::to_string(runs.scales[job % scales]) + ": ";
         if (run % variants > 0)
             which += "surrogate " + std::to_string(run % variants) + " of " + std::to_string(variants - 1) + ": ";
         throw_failure(which, errors[run]);

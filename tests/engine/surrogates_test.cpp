@@ -40,7 +40,8 @@ std::vector<double> amplitudes(const std::vector<double>& x)
     for (std::size_t k = 1; k <= n / 2; ++k) {
         std::complex<double> sum = 0;
         for (std::size_t t = 0; t < n; ++t)
-            sum += x[t] * std::polar(1.0, -2 * std::numbers::pi * static_cast<double>(k * t % n) / static_cast<double>(n));
+            sum += x[t] * std::polar(1.0, -2 * std::numbers::pi * static_cast<double>(k * t % n) /
+                                              static_cast<double>(n));
         out.push_back(std::abs(sum));
     }
     return out;
