@@ -69,7 +69,8 @@ options for data files:
                       numbers, a file that seems to separate its columns otherwise than by
                       tabs, or lines of differing field counts
   --format F          text (default), csv, json or jsonl; --json is --format json
-                      text: the value alone for one run, else a table with a header line
+                      text: the value alone for one run (without surrogates), else a table
+                      with a header line
                       csv, json, jsonl: one record per run (see the README for the fields)
   --output PATH       write the output to PATH instead of standard output (- is standard
                       output); csv and jsonl records are appended as runs finish, json and

@@ -45,5 +45,36 @@ TEST(Run_failures, runs_say_which_datasets_they_used_and_fail_without_a_network)
     for (const auto& job_records : records) said(job_records, "cannot make a network for the run: no memory");
 }
 
+TEST(Run_failures, a_surrogate_without_a_value_leaves_its_series_without_one)
+{
+    // Summing the surrogates that have values would give a summary of fewer
+    // than were asked for, with nothing to tell.
+    Series_job job;
+    job.epochs = {1};
+    job.surrogates.count = 2;
+    const auto valued = [](const char* value) {
+        Run_record r;
+        r.value_text = value;
+        r.result_row = "row";
+        return std::vector<Run_record>{r};
+    };
+    std::vector<Run_record> failed(1), stopped(1);
+    failed[0].problem = "Floating point overflow";
+    stopped[0].stopped = true;
+    struct Case {
+        std::vector<Run_record> second;
+        std::string problem;
+    };
+    for (const Case& c : {Case{valued("0.3"), ""}, Case{failed, "surrogate 2 of 2: Floating point overflow"},
+                          Case{stopped, "stopped"}}) {
+        const Run_record r = with_surrogates(job, {valued("0.5"), valued("0.1"), c.second}).front();
+        EXPECT_EQ(r.problem, c.problem);
+        EXPECT_EQ(r.stopped, c.second[0].stopped);
+        EXPECT_EQ(r.value_text.empty() && r.result_row.empty(), !c.problem.empty());
+        EXPECT_EQ(r.surrogate_values.size(), c.problem.empty() ? 2u : 0u);
+        EXPECT_EQ(r.p_value.empty(), !c.problem.empty());
+    }
+}
+
 }  // namespace
 }  // namespace vantel::test
