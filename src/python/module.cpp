@@ -46,6 +46,20 @@ py::object relative_change(const Run_result& first, const Run_result& second)
 
 // A run's fields by name: the package's Result takes them as keyword
 // arguments, so a field added here cannot land in another's place.
+py::array_t<double> as_array(const std::vector<double>& values)
+{
+    return py::array_t<double>(static_cast<py::ssize_t>(values.size()), values.data());
+}
+
+// The kind a text names, refused in the words of the package's check.
+Surrogate_kind surrogate_kind_of(const std::string& text)
+{
+    Surrogate_kind kind{};
+    if (!parse_surrogate_kind(text, kind))
+        throw Vantel_error("surrogate_kind must be \"shuffle\" or \"iaaft\", got \"" + text + "\"");
+    return kind;
+}
+
 py::object defined(double x)
 {
     return std::isnan(x) ? py::none() : py::object(py::float_(x));
@@ -75,8 +89,7 @@ py::dict result_fields(const Series_run& run, const Surrogate_options& surrogate
     fields["surrogates"] = surrogates.count;
     fields["surrogate_kind"] = std::string(surrogate_kind_name(surrogates.kind));
     fields["seed"] = surrogates.seed;
-    fields["surrogate_values"] = py::array_t<double>(static_cast<py::ssize_t>(run.surrogate_values.size()),
-                                                     run.surrogate_values.data());
+    fields["surrogate_values"] = as_array(run.surrogate_values);
     const bool any = surrogates.count > 0;
     fields["surrogate_mean"] = any ? defined(run.summary.mean) : py::none();
     fields["surrogate_sd"] = any ? defined(run.summary.sd) : py::none();
@@ -192,18 +205,11 @@ private:
     std::shared_ptr<Network_pool> networks_;
 };
 
-py::array_t<double> as_array(const std::vector<double>& values)
-{
-    return py::array_t<double>(static_cast<py::ssize_t>(values.size()), values.data());
-}
-
 // Surrogate `index` of a checked float64 series.
 py::array_t<double> surrogate_of(const py::array_t<double, py::array::c_style>& x, const std::string& kind,
                                  std::uint64_t seed, std::size_t index)
 {
-    Surrogate_kind which{};
-    if (!parse_surrogate_kind(kind, which))
-        throw Vantel_error("surrogate_kind must be \"shuffle\" or \"iaaft\", got \"" + kind + "\"");
+    const Surrogate_kind which = surrogate_kind_of(kind);
     std::vector<double> made;
     {
         const py::gil_scoped_release unlocked;
@@ -277,11 +283,9 @@ PYBIND11_MODULE(_vantel, m)
         .def(py::init([](std::vector<int> methods, std::vector<int> epochs, std::vector<int> scales,
                          std::string rescale, int threads, int surrogates, const std::string& kind,
                          std::uint64_t seed) {
-                 Run_choice choice{std::move(methods), std::move(epochs), std::move(scales), std::move(rescale),
-                                   threads, {.count = surrogates, .kind = Surrogate_kind::shuffle, .seed = seed}};
-                 if (!parse_surrogate_kind(kind, choice.surrogates.kind))
-                     throw Vantel_error("surrogate_kind must be \"shuffle\" or \"iaaft\", got \"" + kind + "\"");
-                 return choice;
+                 return Run_choice{std::move(methods), std::move(epochs), std::move(scales), std::move(rescale),
+                                   threads,
+                                   {.count = surrogates, .kind = surrogate_kind_of(kind), .seed = seed}};
              }),
              py::arg("methods"), py::arg("epochs"), py::arg("scales"), py::arg("rescale"), py::arg("threads"),
              py::arg("surrogates"), py::arg("surrogate_kind"), py::arg("seed"));

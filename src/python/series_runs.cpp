@@ -86,11 +86,14 @@ std::vector<Series_run> compute_series_runs(Network_pool& networks, const Series
     const std::size_t methods = runs.methods.size();
     const std::size_t counts = runs.epochs.size();
     const std::size_t variants = 1 + static_cast<std::size_t>(runs.surrogates.count);
-    // Job j is series j / (methods * scales), method (j / scales) % methods,
-    // scale j % scales; pool run r is variant r % variants of job r / variants.
+    // Jobs go by series, then method, then scale; pool run r is variant
+    // r % variants of job r / variants.
     const std::size_t jobs = series_count * methods * scales;
-    const auto prepared_of = [&](std::size_t job) -> const Prepared_series& {
-        return series[job / (methods * scales) * scales + job % scales];
+    struct Job_place {
+        std::size_t series, method, scale;
+    };
+    const auto place = [&](std::size_t job) {
+        return Job_place{job / (methods * scales), job / scales % methods, job % scales};
     };
     int largest = 0;
     for (const int e : runs.epochs) largest = std::max(largest, e);
@@ -108,11 +111,12 @@ std::vector<Series_run> compute_series_runs(Network_pool& networks, const Series
         const std::size_t job = run / variants;
         const std::size_t variant = run % variants;
         Run_options options;
-        options.method = runs.methods[job / scales % methods];
+        const Job_place at = place(job);
+        options.method = runs.methods[at.method];
         options.stop = &stop;
         options.after_epoch = [&epochs_done](int) { ++epochs_done; };
         try {
-            const Prepared_series& one = prepared_of(job);
+            const Prepared_series& one = series[at.series * scales + at.scale];
             if (variant == 0) {
                 results[run] = network.compute_each(one.used, runs.epochs, options);
             } else {
@@ -153,11 +157,10 @@ std::vector<Series_run> compute_series_runs(Network_pool& networks, const Series
 
     for (std::size_t run = 0; run < jobs * variants; ++run) {
         if (!errors[run]) continue;
-        const std::size_t job = run / variants;
-        std::string which = series_name(job / (methods * scales), series_count) + "method " +
-                            std::to_string(runs.methods[job / scales % methods]) + ": ";
-        if (scales > 1 || runs.scales.front() != 1)
-            which += "scale " + std::to_string(runs.scales[job % scales]) + ": ";
+        const Job_place at = place(run / variants);
+        std::string which =
+            series_name(at.series, series_count) + "method " + std::to_string(runs.methods[at.method]) + ": ";
+        if (scales > 1 || runs.scales.front() != 1) which += "scale " + std::to_string(runs.scales[at.scale]) + ": ";
         if (run % variants > 0)
             which += "surrogate " + std::to_string(run % variants) + " of " + std::to_string(variants - 1) + ": ";
         throw_failure(which, errors[run]);
@@ -168,7 +171,7 @@ std::vector<Series_run> compute_series_runs(Network_pool& networks, const Series
         for (std::size_t k = 0; k < counts; ++k) {
             Series_run& one = out[job * counts + k];
             one.result = std::move(results[job * variants][k]);
-            one.scale = runs.scales[job % scales];
+            one.scale = runs.scales[place(job).scale];
             for (std::size_t v = 1; v < variants; ++v)
                 one.surrogate_values.push_back(results[job * variants + v][k].value);
             if (variants > 1) one.summary = summarize_surrogates(one.result.value, one.surrogate_values);
