@@ -118,6 +118,39 @@ def test_a_result_reads_well():
     assert repr(result).startswith(f"Result(value={result.value_text}, method=5, epochs=1, n=20, ")
 
 
+def _shuffled(x, seed, index):
+    """x shuffled as the README writes the algorithm out, drawn here in Python's integers: SplitMix64 fills
+    xoshiro256**, jumped `index` times; Fisher-Yates from the last place, draws below 2**64 mod i drawn again."""
+    mask, state, s = 2**64 - 1, seed, []
+    for _ in range(4):
+        state = (state + 0x9E3779B97F4A7C15) & mask
+        z = ((state ^ (state >> 30)) * 0xBF58476D1CE4E5B9) & mask
+        z = ((z ^ (z >> 27)) * 0x94D049BB133111EB) & mask
+        s.append(z ^ (z >> 31))
+
+    def rotl(v, k):
+        return ((v << k) | (v >> (64 - k))) & mask
+
+    def draw():
+        result, t = (rotl((s[1] * 5) & mask, 7) * 9) & mask, (s[1] << 17) & mask
+        s[2] ^= s[0]; s[3] ^= s[1]; s[1] ^= s[2]; s[0] ^= s[3]; s[2] ^= t; s[3] = rotl(s[3], 45)  # noqa: E702
+        return result
+
+    for _ in range(index):
+        jumped = [0] * 4
+        for bit in range(256):
+            if (0x39ABDC4529B1661CA9582618E03FC9AAD5A61266F0C9392C180EC6D33CFD0ABA >> bit) & 1:
+                jumped = [a ^ b for a, b in zip(jumped, s)]
+            draw()
+        s[:] = jumped
+    values = list(x)
+    for i in range(len(values), 1, -1):
+        while (r := draw()) < 2**64 % i:
+            pass
+        values[i - 1], values[r % i] = values[r % i], values[i - 1]
+    return values
+
+
 def _written(tmp_path, x):
     """x in a data file, and x as the command reads it back."""
     path = tmp_path / "series.txt"
@@ -141,6 +174,7 @@ def test_the_same_seed_gives_the_same_surrogates_in_the_command_and_the_module(c
     # Surrogate 2 on its own: the series' values in another order, trained as a series at each count.
     made = vantel.surrogate(x, kind, seed, 2)
     assert sorted(made) == sorted(x) and not np.array_equal(made, x)
+    assert kind != "shuffle" or made.tolist() == _shuffled(x, seed, 2)  # any compiler, any version
     alone = calculator.compute_many([made], epochs=[2, 1], rescale=rescale, values=True)[0]
     assert alone.tolist() == [r.surrogate_values[2] for r in results]
 
