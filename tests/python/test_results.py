@@ -181,14 +181,16 @@ def test_the_same_seed_gives_the_same_surrogates_in_the_command_and_the_module(c
 
 def test_scale_1_is_the_plain_run_and_scale_2_a_run_on_the_series_coarse_grained_by_hand(calculator, tmp_path):
     path, x = _written(tmp_path, noisy(301, 9))
-    plain = json.loads(run_command(path, "--epochs", "1", "--format", "json"))[0]
-    scaled = json.loads(run_command(path, "--epochs", "1", "--scales", "1,2", "--format", "json"))
+    # Rescaled after coarse-graining: the coarse series' own range is mapped onto [0, 1].
+    plain = json.loads(run_command(path, "--epochs", "1", "--rescale", "minmax", "--format", "json"))[0]
+    scaled = json.loads(run_command(path, "--epochs", "1", "--scales", "1,2", "--rescale", "minmax",
+                                    "--format", "json"))
     assert [(r["scale"], r["n"]) for r in scaled] == [(1, 301), (2, 301)]
     assert (scaled[0]["value"], scaled[0]["w2_sha256"]) == (plain["value"], plain["w2_sha256"])
     by_hand = (x[0:300:2] + x[1:300:2]) / 2  # the last value, a block of one, dropped
-    alone = calculator.compute(by_hand, epochs=1, surrogates=2)
+    alone = calculator.compute(by_hand, epochs=1, surrogates=2, rescale="minmax")
     assert (scaled[1]["value"], scaled[1]["w2_sha256"]) == (alone.value, alone.w2_sha256)
-    both = calculator.compute(x, epochs=1, scales=[1, 2], surrogates=2)
+    both = calculator.compute(x, epochs=1, scales=[1, 2], surrogates=2, rescale="minmax")
     assert [r.scale for r in both] == [1, 2] and both[0].w2_sha256 == plain["w2_sha256"]
     assert (both[1].w2_sha256, both[1].surrogate_values.tolist()) == (alone.w2_sha256, alone.surrogate_values.tolist())
     # Series, methods and scales together: each place holds its own run.
