@@ -274,7 +274,8 @@ std::string text_table(const std::vector<Run_record>& records, bool single_value
                r.relative_change;
         if (surrogates)
             out += "\t" + std::to_string(r.surrogates.count) + " " +
-                   std::string(surrogate_kind_name(r.surrogates.kind)) + "\t" + r.surrogate_mean + "\t" + r.surrogate_sd + "\t" + r.z_score + "\t" + r.p_value;
+                   std::string(surrogate_kind_name(r.surrogates.kind)) + "\t" + r.surrogate_mean + "\t" +
+                   r.surrogate_sd + "\t" + r.z_score + "\t" + r.p_value;
         out += "\n";
     }
     return out;

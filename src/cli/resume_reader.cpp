@@ -94,10 +94,8 @@ Resumed_records read_csv(const std::string& text, const std::string& path)
         Run_record& record = read.records.emplace_back();
         for (std::size_t f = 0; f < fields.size(); ++f) {
             const std::string& cell = cells[f];
-            const Field_texts texts = fields[f].type == Field_type::text_list || fields[f].type == Field_type::number_list
-                                          ? split_list(cell)
-                                      : cell.empty()                         ? Field_texts{}
-                                                                              : Field_texts{cell};
+            const bool list = fields[f].type == Field_type::text_list || fields[f].type == Field_type::number_list;
+            const Field_texts texts = list ? split_list(cell) : cell.empty() ? Field_texts{} : Field_texts{cell};
             fields[f].set(record, texts);
         }
     }
