@@ -171,6 +171,9 @@ std::vector<Series_run> compute_series_runs(Network_pool& networks, const Series
         for (std::size_t k = 0; k < counts; ++k) {
             Series_run& one = out[job * counts + k];
             one.result = std::move(results[job * variants][k]);
+            // The series' length as given, as the command's records have it;
+            // the scale tells how many values were trained.
+            one.result.n = static_cast<int>(runs.series[place(job).series].size());
             one.scale = runs.scales[place(job).scale];
             for (std::size_t v = 1; v < variants; ++v)
                 one.surrogate_values.push_back(results[job * variants + v][k].value);

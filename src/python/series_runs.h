@@ -73,7 +73,8 @@ public:
 
 // Results in the order series, then method, then scale, then epoch count;
 // each bit for bit what Network::compute gives for that run alone (on the
-// coarse-grained, rescaled series), whatever `threads`.
+// coarse-grained, rescaled series), whatever `threads`, but for its `n`:
+// the length of the series given, not of its coarse series.
 // Throws Vantel_error before any work when an argument cannot be used (its
 // text names the series by its index from 0 when there are several),
 // Run_failed for the first run, in that order, that failed (or when no

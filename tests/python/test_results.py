@@ -191,7 +191,7 @@ def test_scale_1_is_the_plain_run_and_scale_2_a_run_on_the_series_coarse_grained
     alone = calculator.compute(by_hand, epochs=1, surrogates=2, rescale="minmax")
     assert (scaled[1]["value"], scaled[1]["w2_sha256"]) == (alone.value, alone.w2_sha256)
     both = calculator.compute(x, epochs=1, scales=[1, 2], surrogates=2, rescale="minmax")
-    assert [r.scale for r in both] == [1, 2] and both[0].w2_sha256 == plain["w2_sha256"]
+    assert [(r.scale, r.n) for r in both] == [(1, 301), (2, 301)] and both[0].w2_sha256 == plain["w2_sha256"]
     assert (both[1].w2_sha256, both[1].surrogate_values.tolist()) == (alone.w2_sha256, alone.surrogate_values.tolist())
     # Series, methods and scales together: each place holds its own run.
     other = noisy(40, 10)

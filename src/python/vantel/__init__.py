@@ -75,7 +75,8 @@ class Result:
     value_text    the value with four decimals, as the window shows it ("0.8765")
     correct_count test images classified right
     tested_count  test images tested (10000)
-    n             the series' length
+    n             the series' length (of the values given: at scale s the
+                  coarse series trained has n // s values), as in the command
     method        the fill method, 1..6
     epochs        training epochs
     w2            the trained output weights W2, a 26 x 10 array (26 = bias + 25
